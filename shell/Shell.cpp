@@ -1,0 +1,98 @@
+// The shell owns the process: it runs the application hooks in order, creates the window,
+// registers the callbacks, keeps the millisecond clock and draws frames back to back.
+#include "shell/Shell.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "shell/AppHooks.h"
+#include "shell/Clock.h"
+
+int ShellFullScreen = 0;
+
+namespace {
+constexpr unsigned char kEscapeKey = 27;
+constexpr int kDefaultWidth = 640;
+constexpr int kDefaultHeight = 480;
+}  // namespace
+
+void CreateMainWindow(int* argc, char** argv) {
+    // freeglut ends the process through exit() itself, so the global destructors run.
+    glutInit(argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
+    glutInitWindowSize(static_cast<int>(WindowSize.width), static_cast<int>(WindowSize.height));
+    glutCreateWindow(AppTitle());
+}
+
+void RegisterShellCallbacks() {
+    glutReshapeFunc(OnReshape);
+    glutDisplayFunc(OnDisplay);
+    glutIdleFunc(OnIdle);
+    glutMotionFunc(OnMotion);
+    glutMouseFunc(OnMouse);
+    glutKeyboardFunc(OnKey);
+    glutSpecialFunc(OnSpecialKey);
+}
+
+int AppMain(int argc, char** argv) {
+    if (!PreInit()) {
+        std::printf("App returned false on PreInit(), we shouldn't really continue.\n");
+        std::exit(0);
+    }
+    CreateMainWindow(&argc, argv);
+    RegisterShellCallbacks();
+
+    PerfFrequency = QueryPerfFrequency();
+    PerfStart = QueryPerfCounter();
+
+    if (!AppInit()) {
+        std::printf("App failed to initialize.\n");
+        std::exit(0);
+    }
+    glutMainLoop();
+    Quit();
+}
+
+void Quit() {
+    AppShutdown();
+    std::exit(0);
+}
+
+void OnReshape(int width, int height) {
+    WindowSize.width = static_cast<uint32_t>(width);
+    WindowSize.height = static_cast<uint32_t>(height);
+    glViewport(0, 0, width, height);
+}
+
+void OnDisplay() {
+    const int64_t count = QueryPerfCounter();
+    ElapsedMs = ElapsedMsFromCounts(count, PerfStart, PerfFrequency);
+    if (!AppFrame()) {
+        Quit();
+    }
+    glutSwapBuffers();
+}
+
+void OnIdle() { glutPostRedisplay(); }
+
+void OnMotion(int, int) {}
+
+void OnMouse(int, int, int, int) {}
+
+void OnKey(unsigned char key, int, int) {
+    if (key == kEscapeKey) {
+        Quit();
+    }
+    if (key == 'F' || key == 'f') {
+        ShellFullScreen = !ShellFullScreen;
+        if (ShellFullScreen == 0) {
+            glutReshapeWindow(kDefaultWidth, kDefaultHeight);
+        } else {
+            glutFullScreen();
+        }
+    }
+}
+
+void OnSpecialKey(int, int, int) {}

@@ -1,0 +1,25 @@
+// The application shell: GLUT initialisation, the one window, the callbacks and the
+// one orderly way out. It knows the application only through the hooks of AppHooks.h.
+#pragma once
+
+// The program's entry after process start-up; the arguments go to GLUT.
+int AppMain(int argc, char** argv);
+// glutInit, the display mode, the 640 x 480 window titled by AppTitle.
+void CreateMainWindow(int* argc, char** argv);
+// Registers the shell's seven callbacks, in the shell's fixed order.
+void RegisterShellCallbacks();
+// AppShutdown, then exit with status 0.
+[[noreturn]] void Quit();
+
+// The shell's callbacks. Keyboard, mouse, motion and special keys are defaults that the
+// application may replace.
+void OnReshape(int width, int height);
+void OnDisplay();
+void OnIdle();
+void OnMotion(int x, int y);
+void OnMouse(int button, int state, int x, int y);
+void OnKey(unsigned char key, int x, int y);
+void OnSpecialKey(int key, int x, int y);
+
+// State of the default keyboard callback's full-screen toggle.
+extern int ShellFullScreen;

@@ -1,0 +1,210 @@
+// Process control, xdotool and Xlib screen grabs for the end-to-end tests.
+#include "tests/support/DemoProcess.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+void SleepSeconds(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+int Screenshot::CountBrighter(int x, int y, int w, int h, int threshold) const {
+    int count = 0;
+    for (int row = y; row < y + h && row < height; ++row) {
+        for (int col = x; col < x + w && col < width; ++col) {
+            const Rgb p = At(col, row);
+            if (p.r > threshold || p.g > threshold || p.b > threshold) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+bool Screenshot::WritePpm(const std::string& path) const {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << width << " " << height << "\n255\n";
+    out.write(reinterpret_cast<const char*>(pixels.data()),
+              static_cast<std::streamsize>(pixels.size() * 3));
+    return static_cast<bool>(out);
+}
+
+int RunOnDisplay(const VirtualDisplay& display, const std::string& command, std::string* output) {
+    const std::string full = "DISPLAY=" + display.Name() + " " + command + " 2>/dev/null";
+    FILE* pipe = popen(full.c_str(), "r");
+    if (!pipe) {
+        return -1;
+    }
+    std::string text;
+    char chunk[256];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) {
+        text.append(chunk, n);
+    }
+    const int status = pclose(pipe);
+    if (output) {
+        *output = text;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string MakeWorkDir(const std::string& fontPath) {
+    char pattern[] = "/tmp/tavik-e2e-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    if (!dir) {
+        return "";
+    }
+    if (!fontPath.empty()) {
+        std::ifstream in(fontPath, std::ios::binary);
+        std::ofstream out(std::string(dir) + "/font.bmp", std::ios::binary);
+        out << in.rdbuf();
+    }
+    return dir;
+}
+
+DemoProcess::DemoProcess(const VirtualDisplay& display, std::string binary, std::string workDir)
+    : display(display), binary(std::move(binary)), workDir(std::move(workDir)) {
+    outputPath = this->workDir + "/stdout.txt";
+}
+
+DemoProcess::~DemoProcess() { Kill(); }
+
+bool DemoProcess::Start() {
+    pid = fork();
+    if (pid < 0) {
+        return false;
+    }
+    if (pid == 0) {
+        if (chdir(workDir.c_str()) != 0) {
+            _exit(126);
+        }
+        const int out = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out >= 0) {
+            dup2(out, STDOUT_FILENO);
+        }
+        setenv("DISPLAY", display.Name().c_str(), 1);
+        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return true;
+}
+
+bool DemoProcess::WaitForWindow(double timeoutSeconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::string out;
+        if (RunOnDisplay(display, "xdotool search --onlyvisible --name '^Tavik$'", &out) == 0 &&
+            !out.empty()) {
+            std::istringstream lines(out);
+            lines >> windowId;
+            // Let the first frames reach the screen.
+            SleepSeconds(0.5);
+            return true;
+        }
+        if (!Running()) {
+            return false;
+        }
+        SleepSeconds(0.1);
+    }
+    return false;
+}
+
+bool DemoProcess::Key(const std::string& keyNames) {
+    const std::string target = windowId.empty() ? "" : " --window " + windowId;
+    return RunOnDisplay(display, "xdotool key --delay 60" + target + " " + keyNames, nullptr) == 0;
+}
+
+bool DemoProcess::Type(const std::string& text) {
+    const std::string target = windowId.empty() ? "" : " --window " + windowId;
+    return RunOnDisplay(display, "xdotool type --delay 60" + target + " '" + text + "'", nullptr) ==
+           0;
+}
+
+Screenshot DemoProcess::Grab() const {
+    Screenshot shot;
+    Display* x = XOpenDisplay(display.Name().c_str());
+    if (!x) {
+        return shot;
+    }
+    const Window root = DefaultRootWindow(x);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(x, root, &attributes);
+    XImage* image =
+        XGetImage(x, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (image) {
+        shot.width = attributes.width;
+        shot.height = attributes.height;
+        shot.pixels.resize(static_cast<size_t>(shot.width) * shot.height);
+        for (int row = 0; row < shot.height; ++row) {
+            for (int col = 0; col < shot.width; ++col) {
+                const unsigned long p = XGetPixel(image, col, row);
+                shot.pixels[static_cast<size_t>(row) * shot.width + col] = {
+                    static_cast<uint8_t>((p >> 16) & 0xff), static_cast<uint8_t>((p >> 8) & 0xff),
+                    static_cast<uint8_t>(p & 0xff)};
+            }
+        }
+        XDestroyImage(image);
+    }
+    XCloseDisplay(x);
+    return shot;
+}
+
+bool DemoProcess::Running() {
+    if (pid <= 0) {
+        return false;
+    }
+    int status;
+    return waitpid(pid, &status, WNOHANG) == 0;
+}
+
+bool DemoProcess::WaitForExit(double timeoutSeconds, int* exitStatus, double* seconds) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + std::chrono::duration<double>(timeoutSeconds);
+    while (pid > 0 && std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            pid = -1;
+            if (exitStatus) {
+                *exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            if (seconds) {
+                *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+                               .count();
+            }
+            return true;
+        }
+        SleepSeconds(0.02);
+    }
+    Kill();
+    return false;
+}
+
+void DemoProcess::Kill() {
+    if (pid > 0) {
+        kill(pid, SIGKILL);
+        int status;
+        waitpid(pid, &status, 0);
+        pid = -1;
+    }
+}
+
+std::string DemoProcess::StandardOutput() const {
+    std::ifstream in(outputPath, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}

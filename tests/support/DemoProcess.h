@@ -1,0 +1,63 @@
+// End-to-end support: runs the built tavik binary on a private Xvfb server, types keys
+// into it with xdotool, grabs the screen through Xlib and collects its exit status and
+// standard output.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/support/GlTestSupport.h"
+#include "tests/support/VirtualDisplay.h"
+
+// A screenshot of the whole screen, rows from the top.
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgb> pixels;
+    Rgb At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    // Pixels in the rectangle (rows from the top) brighter than threshold in any channel.
+    int CountBrighter(int x, int y, int w, int h, int threshold) const;
+    bool WritePpm(const std::string& path) const;
+};
+
+class DemoProcess {
+public:
+    // Starts binary in workDir on display; stdout goes to a file read by StandardOutput.
+    DemoProcess(const VirtualDisplay& display, std::string binary, std::string workDir);
+    ~DemoProcess();
+    DemoProcess(const DemoProcess&) = delete;
+    DemoProcess& operator=(const DemoProcess&) = delete;
+
+    bool Start();
+    // Waits until a window titled "Tavik" is mapped and has drawn at least one frame.
+    bool WaitForWindow(double timeoutSeconds = 20.0);
+    // xdotool key --window <id> with the given key names ("question", "Escape", "l").
+    bool Key(const std::string& keyNames);
+    // xdotool type for plain characters.
+    bool Type(const std::string& text);
+    Screenshot Grab() const;
+    // Waits for the process to end; returns false on timeout (the process is then killed).
+    bool WaitForExit(double timeoutSeconds, int* exitStatus, double* seconds = nullptr);
+    bool Running();
+    void Kill();
+    std::string StandardOutput() const;
+    const std::string& WindowId() const { return windowId; }
+
+private:
+    const VirtualDisplay& display;
+    std::string binary;
+    std::string workDir;
+    std::string outputPath;
+    std::string windowId;
+    pid_t pid = -1;
+};
+
+// Runs a shell command with DISPLAY set to display; returns its exit status and output.
+int RunOnDisplay(const VirtualDisplay& display, const std::string& command, std::string* output);
+// A fresh temporary directory, optionally holding a copy of the given font file.
+std::string MakeWorkDir(const std::string& fontPath);
+// Sleeps for the given number of seconds.
+void SleepSeconds(double seconds);
