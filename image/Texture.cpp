@@ -1,0 +1,120 @@
+// The texture object: builds a mipmapped 2-D OpenGL texture from an Image, optionally
+// interleaved with a separate 8-bit alpha image, and binds and deletes it.
+#include "image/Texture.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>  // gluBuild2DMipmaps builds the whole chain of levels
+
+namespace {
+// How one image is handed to gluBuild2DMipmaps.
+struct UploadFormat {
+    GLint components;
+    GLenum format;
+};
+
+// The alpha image must be an 8-bit image of the same size as the colour image.
+bool AlphaFits(const Image& image, const Image& alphaImage) {
+    return alphaImage.BitsPerPixel() == 8 && alphaImage.Width() == image.Width() &&
+           alphaImage.Height() == image.Height() && alphaImage.Pixels() != nullptr;
+}
+
+// Fills interleaved with each pixel of image (1 or 3 bytes) followed by its alpha byte.
+bool Interleave(const Image& image, const Image& alphaImage, Image* interleaved) {
+    const uint32_t colourBytes = image.BitsPerPixel() / 8;
+    if (!interleaved->Create(image.Width(), image.Height(), (colourBytes + 1) * 8)) {
+        return false;
+    }
+    for (uint32_t y = 0; y < image.Height(); ++y) {
+        const uint8_t* colour = image.Pixels() + y * image.Stride();
+        const uint8_t* alpha = alphaImage.Pixels() + y * alphaImage.Stride();
+        uint8_t* out = interleaved->Pixels() + y * interleaved->Stride();
+        for (uint32_t x = 0; x < image.Width(); ++x) {
+            for (uint32_t c = 0; c < colourBytes; ++c) {
+                *out++ = *colour++;
+            }
+            *out++ = *alpha++;
+        }
+    }
+    return true;
+}
+
+// Builds every mipmap level of the bound texture from the image's rows. Image rows are
+// packed with no padding, so the unpack alignment is 1 during the upload; the caller's
+// alignment is put back afterwards.
+void BuildMipmaps(const Image& image, UploadFormat upload) {
+    GLint savedAlignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &savedAlignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, upload.components, static_cast<GLint>(image.Width()),
+                      static_cast<GLint>(image.Height()), upload.format, GL_UNSIGNED_BYTE,
+                      image.Pixels());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, savedAlignment);
+}
+}  // namespace
+
+void Texture::Release() {
+    if (handle == 0) {
+        return;
+    }
+    const GLuint name = handle - 1;
+    glDeleteTextures(1, &name);
+    handle = 0;
+}
+
+void Texture::Bind() const {
+    glBindTexture(GL_TEXTURE_2D, handle == 0 ? 0 : handle - 1);
+}
+
+bool Texture::Load(const char* fileName, ImageLoader loader) {
+    Image image;
+    if (!image.Load(fileName, loader)) {
+        return false;
+    }
+    return Create(image, nullptr);
+}
+
+bool Texture::Create(const Image& image, const Image* alphaImage) {
+    Release();
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    handle = name + 1;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    static_cast<GLfloat>(GL_LINEAR_MIPMAP_NEAREST));
+
+    const uint32_t depth = image.BitsPerPixel();
+    if (image.Pixels() == nullptr) {
+        Release();
+        return false;
+    }
+    // Cases A and B: an 8-bit alpha image joins an 8- or 24-bit colour image. A 32-bit image
+    // brings its own alpha and ignores the extra one.
+    if (alphaImage != nullptr && (depth == 8 || depth == 24)) {
+        Image interleaved;
+        if (!AlphaFits(image, *alphaImage) || !Interleave(image, *alphaImage, &interleaved)) {
+            Release();
+            return false;
+        }
+        BuildMipmaps(interleaved,
+                     depth == 8 ? UploadFormat{2, GL_LUMINANCE_ALPHA} : UploadFormat{4, GL_RGBA});
+        return true;
+    }
+    switch (depth) {
+        case 8:
+            BuildMipmaps(image, {1, GL_LUMINANCE});
+            return true;
+        case 24:
+            BuildMipmaps(image, {3, GL_RGB});
+            return true;
+        case 32:
+            BuildMipmaps(image, {4, GL_RGBA});
+            return true;
+        default:
+            // No other depth can be uploaded; nothing half-built is kept.
+            Release();
+            return false;
+    }
+}
