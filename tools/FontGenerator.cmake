@@ -1,0 +1,34 @@
+# The font generator and the target that rewrites the committed data/font.bmp with it:
+#   cmake --build <build dir> --target tavik-font
+# The generator itself is built with the tools; the image tests run it to check that the
+# committed file is exactly what it produces.
+find_package(Freetype)
+set(TAVIK_FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf
+    CACHE FILEPATH "DejaVu Sans Mono, rendered into data/font.bmp")
+
+if(NOT FREETYPE_FOUND)
+    message(STATUS "FreeType not found: the font generator is not built")
+else()
+    add_executable(tavik-font-generator
+        ${CMAKE_CURRENT_LIST_DIR}/FontGenerator.cpp
+        ${CMAKE_SOURCE_DIR}/image/BinaryFile.cpp)
+    target_include_directories(tavik-font-generator PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(tavik-font-generator PRIVATE Freetype::Freetype)
+    target_compile_definitions(tavik-font-generator PRIVATE
+        TAVIK_FONT_SOURCE="${TAVIK_FONT_SOURCE}")
+
+    add_custom_target(tavik-font
+        COMMAND tavik-font-generator ${CMAKE_SOURCE_DIR}/data/font.bmp ${TAVIK_FONT_SOURCE}
+        COMMENT "Rendering ${TAVIK_FONT_SOURCE} into data/font.bmp"
+        VERBATIM)
+
+    # The image tests run the generator, so it must be built before them; their target is
+    # defined later, in tests/, hence the call at the end of the top-level directory.
+    function(tavik_build_font_generator_before_tests)
+        if(TARGET tavik_image_tests)
+            add_dependencies(tavik_image_tests tavik-font-generator)
+        endif()
+    endfunction()
+    cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR}
+        CALL tavik_build_font_generator_before_tests)
+endif()

@@ -1,0 +1,160 @@
+// Renders DejaVu Sans Mono with FreeType into font.bmp, the demo's bitmap font: a 512 x 512
+// sheet of 16 x 8 cells for the bytes 32 to 159, white with the glyph coverage as alpha.
+// Usage: tavik-font-generator OUTPUT.bmp [FONT.ttf]. The output depends only on the font file.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "image/BinaryFile.h"
+
+namespace {
+constexpr int kSide = 512;  // a power-of-two square texture
+constexpr int kColumns = 16;
+constexpr int kRows = 8;
+constexpr int kCellWidth = kSide / kColumns;  // 32
+constexpr int kCellHeight = kSide / kRows;    // 64: glyph quads are twice as high as wide
+constexpr int kFirstByte = 32;
+constexpr int kLastPrintable = 126;  // 127 to 159 stay empty
+
+// Em size in pixels: the font's advance (0.602 em) becomes 25.3 texels, close to the
+// on-screen advance of 0.8 cell width (25.6 texels), so letters keep their designed spacing.
+constexpr int kPixelSize = 42;
+// The glyph origin inside its cell. Across: the advance box centred in the cell. Up: the
+// baseline this many texel rows above the cell's lower edge, which puts the deepest descender
+// (10 rows) and the tallest glyph (34 rows) in the middle of the rows that the quad samples.
+constexpr int kOriginX = 3;
+constexpr int kBaseline = 13;
+// The quad samples the cell's band moved down by 0.01 of the texture (5.12 rows): rows -5.12
+// to 58.88 above the cell's lower edge. Ink stays this far inside the band and the cell's
+// sides, so neither filtering nor the smaller mipmap levels bleed between neighbours.
+constexpr int kLowestRow = 1;
+constexpr int kHighestRow = 57;
+constexpr int kSideMargin = 1;
+
+// Coverage of the whole sheet, rows in texture order: row 0 is t = 0, the row the upload
+// takes first. A glyph grows towards larger t, so in this order it stands upside down.
+using AlphaSheet = std::vector<uint8_t>;
+
+// The image row of the cell's lower edge (on screen): row r of the grid spans t from
+// 0.875 - r * 0.125 to 1 - r * 0.125.
+int CellBottomRow(int gridRow) {
+    return (kRows - 1 - gridRow) * kCellHeight;
+}
+
+// Copies the rendered glyph into its cell; false if any ink would leave the sampled area.
+bool PlaceGlyph(const FT_GlyphSlot glyph, int code, AlphaSheet* sheet) {
+    const int column = code % kColumns;
+    const int gridRow = code / kColumns;
+    const FT_Bitmap& bitmap = glyph->bitmap;
+    for (unsigned j = 0; j < bitmap.rows; ++j) {
+        const uint8_t* source = bitmap.buffer + static_cast<long>(j) * bitmap.pitch;
+        // Bitmap row j lies bitmap_top - 1 - j rows above the baseline.
+        const int up = kBaseline + glyph->bitmap_top - 1 - static_cast<int>(j);
+        for (unsigned i = 0; i < bitmap.width; ++i) {
+            if (source[i] == 0) {
+                continue;
+            }
+            const int across = kOriginX + glyph->bitmap_left + static_cast<int>(i);
+            if (up < kLowestRow || up > kHighestRow || across < kSideMargin ||
+                across >= kCellWidth - kSideMargin) {
+                std::fprintf(stderr, "glyph %d does not fit its cell\n", code + kFirstByte);
+                return false;
+            }
+            const int x = column * kCellWidth + across;
+            const int y = CellBottomRow(gridRow) + up;
+            (*sheet)[static_cast<size_t>(y) * kSide + x] = source[i];
+        }
+    }
+    return true;
+}
+
+bool RenderSheet(const char* fontFile, AlphaSheet* sheet) {
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0) {
+        std::fprintf(stderr, "FreeType did not start\n");
+        return false;
+    }
+    FT_Face face = nullptr;
+    bool rendered = FT_New_Face(library, fontFile, 0, &face) == 0;
+    if (!rendered) {
+        std::fprintf(stderr, "cannot read the font %s\n", fontFile);
+    } else {
+        // Unhinted outlines: the coverage then depends on the outlines alone, not on the
+        // hinting engine's version.
+        rendered = FT_Set_Pixel_Sizes(face, 0, kPixelSize) == 0;
+        for (int byte = kFirstByte + 1; rendered && byte <= kLastPrintable; ++byte) {
+            rendered = FT_Load_Char(face, byte, FT_LOAD_RENDER | FT_LOAD_NO_HINTING) == 0 &&
+                       face->glyph->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY &&
+                       PlaceGlyph(face->glyph, byte - kFirstByte, sheet);
+        }
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+    return rendered;
+}
+
+void PutWord(std::vector<uint8_t>* out, uint32_t value) {
+    out->push_back(static_cast<uint8_t>(value));
+    out->push_back(static_cast<uint8_t>(value >> 8));
+}
+
+void PutDword(std::vector<uint8_t>* out, uint32_t value) {
+    PutWord(out, value & 0xFFFFu);
+    PutWord(out, value >> 16);
+}
+
+// An uncompressed 32-bit BMP, stored bottom-up as usual: the file's first row is the sheet's
+// last. Every pixel is white; the fourth byte is the coverage.
+std::vector<uint8_t> EncodeBmp(const AlphaSheet& sheet) {
+    constexpr uint32_t kHeaderBytes = 14 + 40;
+    constexpr uint32_t kPixelBytes = kSide * kSide * 4;
+    std::vector<uint8_t> out;
+    out.reserve(kHeaderBytes + kPixelBytes);
+    out.push_back('B');
+    out.push_back('M');
+    PutDword(&out, kHeaderBytes + kPixelBytes);  // bfSize
+    PutDword(&out, 0);                           // bfReserved1, bfReserved2
+    PutDword(&out, kHeaderBytes);                // bfOffBits
+    PutDword(&out, 40);                          // biSize
+    PutDword(&out, kSide);                       // biWidth
+    PutDword(&out, kSide);                       // biHeight: positive, bottom-up
+    PutWord(&out, 1);                            // biPlanes
+    PutWord(&out, 32);                           // biBitCount
+    PutDword(&out, 0);                           // biCompression: none
+    PutDword(&out, kPixelBytes);                 // biSizeImage
+    PutDword(&out, 2835);                        // biXPelsPerMeter: 72 dpi
+    PutDword(&out, 2835);                        // biYPelsPerMeter
+    PutDword(&out, 0);                           // biClrUsed
+    PutDword(&out, 0);                           // biClrImportant
+    for (int fileRow = 0; fileRow < kSide; ++fileRow) {
+        const uint8_t* alpha = sheet.data() + static_cast<size_t>(kSide - 1 - fileRow) * kSide;
+        for (int x = 0; x < kSide; ++x) {
+            out.insert(out.end(), {255, 255, 255, alpha[x]});  // blue, green, red, alpha
+        }
+    }
+    return out;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT.bmp [FONT.ttf]\n", argv[0]);
+        return 2;
+    }
+    const char* fontFile = argc == 3 ? argv[2] : TAVIK_FONT_SOURCE;
+    AlphaSheet sheet(static_cast<size_t>(kSide) * kSide, 0);
+    if (!RenderSheet(fontFile, &sheet)) {
+        return 1;
+    }
+    const std::vector<uint8_t> bmp = EncodeBmp(sheet);
+    BinaryFile file;
+    if (!file.Open(argv[1], "wb") || !file.Write(bmp.data(), static_cast<uint32_t>(bmp.size()))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
+    }
+    file.Close();
+    return 0;
+}
