@@ -1,0 +1,150 @@
+// Helpers of the image tests: BMP files assembled byte by byte, temporary files that remove
+// themselves, and the number of open file descriptors (to see that a load closed its file).
+#pragma once
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Bytes = std::vector<uint8_t>;
+
+inline void PutWord(Bytes* out, uint32_t value) {
+    out->push_back(static_cast<uint8_t>(value));
+    out->push_back(static_cast<uint8_t>(value >> 8));
+}
+
+inline void PutDword(Bytes* out, uint32_t value) {
+    PutWord(out, value & 0xFFFFu);
+    PutWord(out, value >> 16);
+}
+
+// A BMP file as the tests want it: every header field settable, the rows given in file order
+// (first stored row first) as their pixel bytes only. Each row is padded to a multiple of
+// 4 bytes with kPadByte, so a loader that copies padding shows it.
+struct BmpBuilder {
+    static constexpr uint8_t kPadByte = 0xEE;
+
+    char type0 = 'B';
+    char type1 = 'M';
+    int32_t width = 1;
+    int32_t height = 1;
+    uint16_t bitCount = 24;
+    uint32_t compression = 0;
+    uint32_t paletteEntries = 0;  // 4 bytes each, between the headers and the pixels
+    bool offBitsSet = false;
+    uint32_t offBits = 0;
+    std::vector<Bytes> rows;
+
+    BmpBuilder(int32_t w, int32_t h, uint16_t bits) : width(w), height(h), bitCount(bits) {}
+
+    BmpBuilder& Row(Bytes pixels) {
+        rows.push_back(std::move(pixels));
+        return *this;
+    }
+    BmpBuilder& OffBits(uint32_t value) {
+        offBitsSet = true;
+        offBits = value;
+        return *this;
+    }
+
+    Bytes Build() const {
+        Bytes data;
+        for (const Bytes& row : rows) {
+            data.insert(data.end(), row.begin(), row.end());
+            for (size_t n = row.size(); n % 4 != 0; ++n) {
+                data.push_back(kPadByte);
+            }
+        }
+        const uint32_t headerBytes = 14 + 40 + paletteEntries * 4;
+        Bytes out;
+        out.push_back(static_cast<uint8_t>(type0));
+        out.push_back(static_cast<uint8_t>(type1));
+        PutDword(&out, static_cast<uint32_t>(headerBytes + data.size()));
+        PutDword(&out, 0);
+        PutDword(&out, offBitsSet ? offBits : headerBytes);
+        PutDword(&out, 40);
+        PutDword(&out, static_cast<uint32_t>(width));
+        PutDword(&out, static_cast<uint32_t>(height));
+        PutWord(&out, 1);
+        PutWord(&out, bitCount);
+        PutDword(&out, compression);
+        PutDword(&out, static_cast<uint32_t>(data.size()));
+        PutDword(&out, 2835);
+        PutDword(&out, 2835);
+        PutDword(&out, paletteEntries);
+        PutDword(&out, 0);
+        for (uint32_t i = 0; i < paletteEntries; ++i) {
+            // A palette that maps index i to a colour unlike i, so applying it would show.
+            out.insert(out.end(), {static_cast<uint8_t>(255 - i), 0x11, 0x22, 0});
+        }
+        out.insert(out.end(), data.begin(), data.end());
+        return out;
+    }
+};
+
+// A file in the temporary directory holding the given bytes, removed when this goes away.
+class TempFile {
+public:
+    explicit TempFile(const Bytes& contents) {
+        char name[] = "/tmp/tavik-image-test-XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd >= 0) {
+            path = name;
+            size_t written = 0;
+            while (written < contents.size()) {
+                const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
+                if (n <= 0) {
+                    break;
+                }
+                written += static_cast<size_t>(n);
+            }
+            close(fd);
+        }
+    }
+    ~TempFile() {
+        if (!path.empty()) {
+            std::remove(path.c_str());
+        }
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const char* Path() const { return path.c_str(); }
+
+private:
+    std::string path;
+};
+
+// Entries of /proc/self/fd: a load that leaves its file open raises this by one.
+inline int OpenDescriptorCount() {
+    DIR* dir = opendir("/proc/self/fd");
+    if (dir == nullptr) {
+        return -1;
+    }
+    int count = 0;
+    while (readdir(dir) != nullptr) {
+        ++count;
+    }
+    closedir(dir);
+    return count;
+}
+
+inline Bytes ReadWholeFile(const char* path) {
+    Bytes contents;
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return contents;
+    }
+    uint8_t block[65536];
+    size_t n;
+    while ((n = std::fread(block, 1, sizeof block, file)) > 0) {
+        contents.insert(contents.end(), block, block + n);
+    }
+    std::fclose(file);
+    return contents;
+}
