@@ -3,7 +3,7 @@
 #include "image/Texture.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>  // gluBuild2DMipmaps builds the whole chain of levels
+#include <GL/glu.h>  // gluBuild2DMipmaps builds the whole chain of levels; gluScaleImage
 
 namespace {
 // How one image is handed to gluBuild2DMipmaps.
@@ -38,17 +38,50 @@ bool Interleave(const Image& image, const Image& alphaImage, Image* interleaved)
     return true;
 }
 
+// The power of two nearest to value, the larger one on a tie (3 -> 4, 5 -> 4, 6 -> 8): the
+// side the utility library itself would choose. Sides too large to double are kept.
+uint32_t NearestPowerOfTwo(uint32_t value) {
+    if (value == 0 || value > (1u << 30)) {
+        return value;
+    }
+    uint32_t lower = 1;
+    while (lower * 2 <= value) {
+        lower *= 2;
+    }
+    return value - lower >= lower * 2 - value ? lower * 2 : lower;
+}
+
 // Builds every mipmap level of the bound texture from the image's rows. Image rows are
-// packed with no padding, so the unpack alignment is 1 during the upload; the caller's
-// alignment is put back afterwards.
+// packed with no padding, so pack and unpack alignment are 1 during the upload; the caller's
+// values are put back afterwards. gluBuild2DMipmaps of Mesa's GLU 9.0 leaves the last row
+// black when it rescales an image whose width alone is not a power of two, so such images
+// are first scaled to power-of-two sides with gluScaleImage, which gets them right.
 void BuildMipmaps(const Image& image, UploadFormat upload) {
-    GLint savedAlignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &savedAlignment);
+    GLint savedUnpack = 4;
+    GLint savedPack = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &savedUnpack);
+    glGetIntegerv(GL_PACK_ALIGNMENT, &savedPack);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, upload.components, static_cast<GLint>(image.Width()),
-                      static_cast<GLint>(image.Height()), upload.format, GL_UNSIGNED_BYTE,
-                      image.Pixels());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, savedAlignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+
+    const Image* source = &image;
+    Image scaled;
+    const uint32_t width = NearestPowerOfTwo(image.Width());
+    const uint32_t height = NearestPowerOfTwo(image.Height());
+    if ((width != image.Width() || height != image.Height()) &&
+        scaled.Create(width, height, image.BitsPerPixel()) &&
+        gluScaleImage(upload.format, static_cast<GLint>(image.Width()),
+                      static_cast<GLint>(image.Height()), GL_UNSIGNED_BYTE, image.Pixels(),
+                      static_cast<GLint>(width), static_cast<GLint>(height), GL_UNSIGNED_BYTE,
+                      scaled.Pixels()) == 0) {
+        source = &scaled;
+    }
+    gluBuild2DMipmaps(GL_TEXTURE_2D, upload.components, static_cast<GLint>(source->Width()),
+                      static_cast<GLint>(source->Height()), upload.format, GL_UNSIGNED_BYTE,
+                      source->Pixels());
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, savedUnpack);
+    glPixelStorei(GL_PACK_ALIGNMENT, savedPack);
 }
 }  // namespace
 

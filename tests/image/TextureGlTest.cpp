@@ -1,0 +1,355 @@
+// The texture object in a real OpenGL context: what each case uploads (read back with
+// glGetTexImage), the mipmap chain, parameters, unpack alignment, failures that end empty,
+// Release, Load and copies that share one texture.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "image/BmpLoader.h"
+#include "image/Texture.h"
+#include "tests/image/BmpTestFiles.h"
+#include "tests/support/GlTestSupport.h"
+
+namespace {
+// An image whose byte for pixel (x, y), channel c is value(x, y, c).
+void Fill(Image* image, uint32_t width, uint32_t height, uint32_t bits,
+          const std::function<uint8_t(uint32_t, uint32_t, uint32_t)>& value) {
+    ASSERT_TRUE(image->Create(width, height, bits));
+    const uint32_t channels = bits / 8;
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+            for (uint32_t c = 0; c < channels; ++c) {
+                image->Pixels()[y * image->Stride() + x * channels + c] = value(x, y, c);
+            }
+        }
+    }
+}
+
+uint8_t Pattern(uint32_t x, uint32_t y, uint32_t c) {
+    return static_cast<uint8_t>(3 + 17 * x + 41 * y + 90 * c);
+}
+
+uint8_t AlphaPattern(uint32_t x, uint32_t y, uint32_t) {
+    return static_cast<uint8_t>(250 - 13 * x - 29 * y);
+}
+
+GLint LevelParameter(GLint level, GLenum name) {
+    GLint value = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
+    return value;
+}
+
+GLint BoundTexture() {
+    GLint name = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return name;
+}
+
+// Level `level` of the bound texture in the given format, rows packed with no padding.
+Bytes ReadTexture(GLint level, GLenum format, int channels) {
+    const int width = LevelParameter(level, GL_TEXTURE_WIDTH);
+    const int height = LevelParameter(level, GL_TEXTURE_HEIGHT);
+    Bytes bytes(static_cast<size_t>(width) * height * channels, 0xCD);
+    GLint savedAlignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &savedAlignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, bytes.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, savedAlignment);
+    return bytes;
+}
+
+Bytes AllPixels(const Image& image) {
+    return Bytes(image.Pixels(), image.Pixels() + image.Stride() * image.Height());
+}
+
+// The OpenGL name a texture holds.
+GLuint NameOf(const Texture& texture) {
+    return texture.handle - 1;
+}
+}  // namespace
+
+class TextureGlTest : public GlTest {};
+
+TEST_F(TextureGlTest, RgbaImageBuildsTheWholeMipmapChain) {
+    Image image;
+    Fill(&image, 4, 2, 32, Pattern);
+    Texture texture;
+    ASSERT_TRUE(texture.Create(image, nullptr));
+    ASSERT_NE(texture.handle, 0u);
+    EXPECT_TRUE(glIsTexture(NameOf(texture)));
+    EXPECT_EQ(BoundTexture(), static_cast<GLint>(NameOf(texture))) << "stays bound";
+
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 4);
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_HEIGHT), 2);
+    const GLint format = LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT);
+    EXPECT_TRUE(format == 4 || format == GL_RGBA) << format;
+    EXPECT_GT(LevelParameter(0, GL_TEXTURE_ALPHA_SIZE), 0);
+    EXPECT_EQ(ReadTexture(0, GL_RGBA, 4), AllPixels(image)) << "rows top first, as stored";
+    EXPECT_EQ(LevelParameter(1, GL_TEXTURE_WIDTH), 2);
+    EXPECT_EQ(LevelParameter(1, GL_TEXTURE_HEIGHT), 1);
+    EXPECT_EQ(LevelParameter(2, GL_TEXTURE_WIDTH), 1);
+    EXPECT_EQ(LevelParameter(2, GL_TEXTURE_HEIGHT), 1);
+
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
+    EXPECT_EQ(value, GL_REPEAT);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
+    EXPECT_EQ(value, GL_REPEAT);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
+    EXPECT_EQ(value, GL_LINEAR);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
+    EXPECT_EQ(value, GL_LINEAR_MIPMAP_NEAREST);
+
+    // A 32-bit image brings its own alpha: an extra alpha image is ignored.
+    Image alpha;
+    Fill(&alpha, 4, 2, 8, AlphaPattern);
+    ASSERT_TRUE(texture.Create(image, &alpha));
+    EXPECT_EQ(ReadTexture(0, GL_RGBA, 4), AllPixels(image));
+}
+
+TEST_F(TextureGlTest, LuminanceAndRgbImages) {
+    Image grey;
+    Fill(&grey, 4, 4, 8, Pattern);
+    Texture texture;
+    ASSERT_TRUE(texture.Create(grey, nullptr));
+    GLint format = LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT);
+    EXPECT_TRUE(format == 1 || format == GL_LUMINANCE) << format;
+    EXPECT_GT(LevelParameter(0, GL_TEXTURE_LUMINANCE_SIZE), 0);
+    EXPECT_EQ(ReadTexture(0, GL_LUMINANCE, 1), AllPixels(grey));
+    EXPECT_EQ(LevelParameter(2, GL_TEXTURE_WIDTH), 1);
+
+    Image rgb;
+    Fill(&rgb, 2, 2, 24, Pattern);
+    ASSERT_TRUE(texture.Create(rgb, nullptr));
+    format = LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT);
+    EXPECT_TRUE(format == 3 || format == GL_RGB) << format;
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_ALPHA_SIZE), 0);
+    EXPECT_EQ(ReadTexture(0, GL_RGB, 3), AllPixels(rgb));
+}
+
+TEST_F(TextureGlTest, AlphaImageIsInterleaved) {
+    Image alpha;
+    Fill(&alpha, 4, 2, 8, AlphaPattern);
+
+    // Case A: luminance then alpha, two bytes a pixel.
+    Image grey;
+    Fill(&grey, 4, 2, 8, Pattern);
+    Texture texture;
+    ASSERT_TRUE(texture.Create(grey, &alpha));
+    const GLint format = LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT);
+    EXPECT_TRUE(format == 2 || format == GL_LUMINANCE_ALPHA) << format;
+    Bytes expected;
+    for (uint32_t y = 0; y < 2; ++y) {
+        for (uint32_t x = 0; x < 4; ++x) {
+            expected.push_back(Pattern(x, y, 0));
+            expected.push_back(AlphaPattern(x, y, 0));
+        }
+    }
+    EXPECT_EQ(ReadTexture(0, GL_LUMINANCE_ALPHA, 2), expected);
+
+    // Case B: red, green, blue unchanged, then alpha.
+    Image rgb;
+    Fill(&rgb, 4, 2, 24, Pattern);
+    ASSERT_TRUE(texture.Create(rgb, &alpha));
+    EXPECT_GT(LevelParameter(0, GL_TEXTURE_ALPHA_SIZE), 0);
+    expected.clear();
+    for (uint32_t y = 0; y < 2; ++y) {
+        for (uint32_t x = 0; x < 4; ++x) {
+            expected.insert(expected.end(), {Pattern(x, y, 0), Pattern(x, y, 1), Pattern(x, y, 2),
+                                             AlphaPattern(x, y, 0)});
+        }
+    }
+    EXPECT_EQ(ReadTexture(0, GL_RGBA, 4), expected);
+}
+
+TEST_F(TextureGlTest, UnfitAlphaImageOrDepthFailsAndEndsEmpty) {
+    Image rgb;
+    Fill(&rgb, 4, 2, 24, Pattern);
+    Image grey;
+    Fill(&grey, 4, 2, 8, Pattern);
+    Image narrow;
+    Fill(&narrow, 2, 2, 8, AlphaPattern);
+    Image shallow;
+    Fill(&shallow, 4, 1, 8, AlphaPattern);
+    Image colourAlpha;
+    Fill(&colourAlpha, 4, 2, 24, AlphaPattern);
+    Image sixteen;
+    Fill(&sixteen, 2, 2, 16, Pattern);
+    Image empty;
+
+    struct Case {
+        const char* name;
+        const Image* image;
+        const Image* alpha;
+    };
+    const Case cases[] = {
+        {"24-bit image, alpha of another width", &rgb, &narrow},
+        {"24-bit image, alpha of another height", &rgb, &shallow},
+        {"24-bit image, 24-bit alpha", &rgb, &colourAlpha},
+        {"8-bit image, alpha of another width", &grey, &narrow},
+        {"8-bit image, 24-bit alpha", &grey, &colourAlpha},
+        {"16-bit image", &sixteen, nullptr},
+        {"empty image", &empty, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Texture texture;
+        ASSERT_TRUE(texture.Create(rgb, nullptr));
+        const GLuint oldName = NameOf(texture);
+        EXPECT_FALSE(texture.Create(*c.image, c.alpha));
+        EXPECT_EQ(texture.handle, 0u);
+        EXPECT_FALSE(glIsTexture(oldName)) << "the old texture was released";
+        EXPECT_EQ(BoundTexture(), 0);
+        EXPECT_NO_GL_ERROR();
+    }
+}
+
+TEST_F(TextureGlTest, RowsThatAreNotMultiplesOfFourBytes) {
+    // Alignments left at 8 (unpack) and 2 (pack) by the caller: the upload must still read packed
+    // rows, and the caller's alignment must be back afterwards.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+    glPixelStorei(GL_PACK_ALIGNMENT, 2);
+
+    // 1 x 4 at 24 bits: stride 3, a power-of-two size, so level 0 holds the bytes as given.
+    Image column;
+    Fill(&column, 1, 4, 24, Pattern);
+    Texture texture;
+    ASSERT_TRUE(texture.Create(column, nullptr));
+    EXPECT_EQ(ReadTexture(0, GL_RGB, 3), AllPixels(column));
+
+    // One colour per row, widths that are not powers of two: rescaled across only, every
+    // row of level 0 keeps its colour, the last one included.
+    auto rowColour = [](uint32_t, uint32_t y, uint32_t c) {
+        return static_cast<uint8_t>(20 + 60 * y + 7 * c);
+    };
+    const struct {
+        uint32_t width, height, bits;
+        GLint scaledWidth;
+    } shapes[] = {{3, 4, 24, 4}, {5, 4, 24, 4}, {6, 2, 8, 8}, {7, 4, 32, 8}};
+    for (const auto& shape : shapes) {
+        SCOPED_TRACE(std::to_string(shape.width) + " x " + std::to_string(shape.height) + " at " +
+                     std::to_string(shape.bits) + " bits");
+        Image odd;
+        Fill(&odd, shape.width, shape.height, shape.bits, rowColour);
+        ASSERT_TRUE(texture.Create(odd, nullptr));
+        ASSERT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), shape.scaledWidth);
+        ASSERT_EQ(LevelParameter(0, GL_TEXTURE_HEIGHT), static_cast<GLint>(shape.height));
+        const int channels = static_cast<int>(shape.bits / 8);
+        const GLenum format = channels == 1 ? GL_LUMINANCE : channels == 3 ? GL_RGB : GL_RGBA;
+        const Bytes level0 = ReadTexture(0, format, channels);
+        for (uint32_t y = 0; y < shape.height; ++y) {
+            for (GLint x = 0; x < shape.scaledWidth; ++x) {
+                for (int c = 0; c < channels; ++c) {
+                    EXPECT_NEAR(level0[(y * shape.scaledWidth + x) * channels + c],
+                                rowColour(0, y, c), 1)
+                        << "pixel " << x << ", " << y << " channel " << c;
+                }
+            }
+        }
+    }
+
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 8);
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 2);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+}
+
+TEST_F(TextureGlTest, ReleaseDeletesOnce) {
+    Image image;
+    Fill(&image, 2, 2, 24, Pattern);
+    Texture texture;
+    texture.Release();  // empty: nothing to delete, no error
+    EXPECT_NO_GL_ERROR();
+    ASSERT_TRUE(texture.Create(image, nullptr));
+    const GLuint name = NameOf(texture);
+    texture.Release();
+    EXPECT_EQ(texture.handle, 0u);
+    EXPECT_FALSE(glIsTexture(name));
+
+    // Another texture, possibly under the freed name, survives a second Release.
+    GLuint other = 0;
+    glGenTextures(1, &other);
+    glBindTexture(GL_TEXTURE_2D, other);
+    EXPECT_TRUE(glIsTexture(other));
+    texture.Release();
+    EXPECT_TRUE(glIsTexture(other));
+    glDeleteTextures(1, &other);
+}
+
+TEST_F(TextureGlTest, CreateReplacesTheHeldTexture) {
+    Image small;
+    Fill(&small, 2, 2, 24, Pattern);
+    Image large;
+    Fill(&large, 8, 4, 24, Pattern);
+    Texture texture;
+    ASSERT_TRUE(texture.Create(small, nullptr));
+    const GLuint first = NameOf(texture);
+    ASSERT_TRUE(texture.Create(large, nullptr));
+    const GLuint second = NameOf(texture);
+    // Deleted before the new name was generated: either gone, or its name was reused.
+    EXPECT_TRUE(second == first || !glIsTexture(first));
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 8);
+}
+
+TEST_F(TextureGlTest, CopiesBindTheSameTextureAndEmptyBindsNone) {
+    Image image;
+    Fill(&image, 2, 2, 24, Pattern);
+    Texture texture;
+    ASSERT_TRUE(texture.Create(image, nullptr));
+    Texture copy = texture;
+    glBindTexture(GL_TEXTURE_2D, 0);
+    copy.Bind();
+    EXPECT_EQ(BoundTexture(), static_cast<GLint>(NameOf(texture)));
+    copy.handle = 0;  // only the original releases
+
+    Texture empty;
+    empty.Bind();
+    EXPECT_EQ(BoundTexture(), 0);
+    EXPECT_NO_GL_ERROR();
+
+    // Drawing with the empty texture shows no image: the quad takes the plain colour.
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1.0f, 1.0f, 0.0f);
+    glBegin(GL_QUADS);
+    {
+        glTexCoord2f(0, 0);
+        glVertex2f(-0.5f, -0.5f);
+        glTexCoord2f(1, 0);
+        glVertex2f(0.5f, -0.5f);
+        glTexCoord2f(1, 1);
+        glVertex2f(0.5f, 0.5f);
+        glTexCoord2f(0, 1);
+        glVertex2f(-0.5f, 0.5f);
+    }
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    EXPECT_EQ(ReadPixel(320, 240), (Rgb{255, 255, 0}));
+}
+
+TEST_F(TextureGlTest, LoadFromFile) {
+    BmpBuilder bmp(2, 2, 24);
+    bmp.Row({1, 2, 3, 4, 5, 6}).Row({7, 8, 9, 10, 11, 12});
+    TempFile file(bmp.Build());
+
+    Texture texture;
+    ASSERT_TRUE(texture.Load(file.Path(), LoadBmp));
+    // Bottom-up file, blue-green-red: the last file row is the top row.
+    EXPECT_EQ(ReadTexture(0, GL_RGB, 3), Bytes({9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4}));
+
+    const uint32_t held = texture.handle;
+    EXPECT_FALSE(texture.Load("/nonexistent/tavik/font.bmp", LoadBmp));
+    EXPECT_EQ(texture.handle, held) << "a failed load keeps the texture";
+    EXPECT_TRUE(glIsTexture(NameOf(texture)));
+
+    Texture fresh;
+    EXPECT_FALSE(fresh.Load("/nonexistent/tavik/font.bmp", LoadBmp));
+    EXPECT_EQ(fresh.handle, 0u);
+}
