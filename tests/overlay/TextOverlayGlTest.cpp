@@ -1,0 +1,361 @@
+// DrawText in the real context: glyph quads and texture coordinates from feedback mode, the
+// state a caller finds afterwards, the record, and the pixels drawn with and without a font.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "overlay/TextOverlay.h"
+#include "tests/overlay/OverlayGlSupport.h"
+#include "tests/support/GlTestSupport.h"
+
+namespace {
+// Texture coordinates of the lower left corner of a byte's cell, as the font layout states
+// them: s0 = column / 16, t0 = 0.875 - row / 8 - 0.01 (row 0 from 0.865 to 0.99).
+struct Cell {
+    float s0, t0;
+};
+
+// Every vertex of the quad lies on the cell's texture mapping: s grows with x over one
+// sixteenth, t grows with y over one eighth, the lower edge taking the smaller t.
+void ExpectQuadShowsCell(const GlyphQuad& q, Cell cell, float left, float bottom, float width,
+                         float height, const std::string& what) {
+    SCOPED_TRACE(what);
+    EXPECT_NEAR(q.left, left, 1e-3);
+    EXPECT_NEAR(q.right, left + width, 1e-3);
+    EXPECT_NEAR(q.bottom, bottom, 1e-3);
+    EXPECT_NEAR(q.top, bottom + height, 1e-3);
+    for (const FeedbackVertex& v : q.vertices) {
+        EXPECT_NEAR(v.s, cell.s0 + (v.x - left) / width * 0.0625f, 1e-5) << "at x " << v.x;
+        EXPECT_NEAR(v.t, cell.t0 + (v.y - bottom) / height * 0.125f, 1e-5) << "at y " << v.y;
+        EXPECT_NEAR(v.z, 0.5f, 1e-5) << "z 0, the middle of the depth range";
+        EXPECT_EQ(v.r, 1.0f);
+        EXPECT_EQ(v.g, 1.0f);
+        EXPECT_EQ(v.b, 1.0f);
+        EXPECT_EQ(v.a, 1.0f);
+    }
+}
+
+void ExpectMatrix(GLenum which, const GLfloat (&want)[16], const char* what) {
+    GLfloat m[16];
+    glGetFloatv(which, m);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(m[i], want[i], 1e-6) << what << " element " << i;
+    }
+}
+
+// The alpha of the font picture at texel (u, v), wrapping like the texture does.
+int FontAlpha(const Image& font, long u, long v) {
+    const long w = font.Width(), h = font.Height();
+    u = ((u % w) + w) % w;
+    v = ((v % h) + h) % h;
+    return font.Pixels()[static_cast<size_t>(v) * font.Stride() + static_cast<size_t>(u) * 4 + 3];
+}
+}  // namespace
+
+class TextOverlayGlTest : public OverlayGlTest {};
+
+TEST_F(TextOverlayGlTest, ConstructionStartsRecordingWithAnEmptyRecord) {
+    const TextOverlay fresh;
+    EXPECT_EQ(fresh.recording, 1);
+    EXPECT_EQ(fresh.messageX, 0);
+    EXPECT_EQ(fresh.messageY, 0);
+    EXPECT_EQ(fresh.messageExpiry, 0.0);
+    EXPECT_STREQ(fresh.messageText, "");
+    EXPECT_EQ(fresh.fontTexture.handle, 0u);
+}
+
+TEST_F(TextOverlayGlTest, QuadsAtSize20) {
+    // "Hi" at (10, 20): 'H' is code 40 (column 8, row 2), 'i' code 73 (column 9, row 4).
+    const auto quads = CaptureQuads([&] { overlay.DrawText("Hi", 10, 20, 20.0f); });
+    ASSERT_EQ(quads.size(), 2u);
+    ExpectQuadShowsCell(quads[0], {0.5f, 0.615f}, 10, 460, 10, 20, "H");
+    ExpectQuadShowsCell(quads[1], {0.5625f, 0.365f}, 18, 460, 10, 20, "i: advance 8");
+}
+
+TEST_F(TextOverlayGlTest, QuadsAtSize18AdvanceSevenPixels) {
+    // ' ' .. '/' fill row 0 (t 0.865 to 0.99), 0x90 .. 0x9f row 7 (t -0.01 to 0.115).
+    const auto quads = CaptureQuads([&] {
+        overlay.DrawText(
+            "!/0\x90\x9f"
+            "A",
+            30, 100, 18.0f);
+    });
+    ASSERT_EQ(quads.size(), 6u);
+    const Cell cells[] = {{0.0625f, 0.865f}, {0.9375f, 0.865f}, {0.0f, 0.74f},
+                          {0.0f, -0.01f},    {0.9375f, -0.01f}, {0.0625f, 0.615f}};
+    for (size_t i = 0; i < quads.size(); ++i) {
+        ExpectQuadShowsCell(quads[i], cells[i], 30.0f + 7.0f * i, 380, 9, 18,
+                            "glyph " + std::to_string(i) + " (7.2 truncated to 7 each time)");
+    }
+}
+
+TEST_F(TextOverlayGlTest, QuadsAtSize30) {
+    const auto quads = CaptureQuads([&] { overlay.DrawText("Ab", 20, 43, 30.0f); });
+    ASSERT_EQ(quads.size(), 2u);
+    ExpectQuadShowsCell(quads[0], {0.0625f, 0.615f}, 20, 437, 15, 30, "A");
+    ExpectQuadShowsCell(quads[1], {0.125f, 0.365f}, 32, 437, 15, 30, "b: advance 12");
+}
+
+TEST_F(TextOverlayGlTest, NegativePenTruncatesTowardZero) {
+    // From -20 at size 18 the pen goes -12, -4, 3, 10, 17: the first two glyphs are wholly
+    // left of the window and clipped away, the third is cut at x = 0.
+    const auto quads = CaptureQuads([&] { overlay.DrawText("abcdef", -20, 40, 18.0f); });
+    ASSERT_EQ(quads.size(), 4u);
+    EXPECT_NEAR(quads[0].left, 0.0f, 1e-3);
+    EXPECT_NEAR(quads[0].right, 5.0f, 1e-3) << "third glyph from -4";
+    const float lefts[] = {3, 10, 17};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(quads[i + 1].left, lefts[i], 1e-3) << "glyph " << i + 3;
+        EXPECT_NEAR(quads[i + 1].right, lefts[i] + 9, 1e-3);
+    }
+}
+
+TEST_F(TextOverlayGlTest, SpacesAdvanceWithoutDrawing) {
+    const auto quads = CaptureQuads([&] { overlay.DrawText("a  b", 10, 20, 20.0f); });
+    ASSERT_EQ(quads.size(), 2u);
+    EXPECT_NEAR(quads[0].left, 10, 1e-3);
+    EXPECT_NEAR(quads[1].left, 34, 1e-3) << "two spaces take two advances";
+    EXPECT_TRUE(CaptureFeedback([&] { overlay.DrawText("     ", 10, 20, 20.0f); }).empty());
+    EXPECT_TRUE(CaptureFeedback([&] { overlay.DrawText("", 10, 20, 20.0f); }).empty());
+}
+
+TEST_F(TextOverlayGlTest, BytesOutsideTheGridWrapOntoItsCells) {
+    // A newline (10) is code 234, row 14: its t range lies 1.0 below that of byte 138, so
+    // the texture's repeat shows byte 138's cell. Bytes from 160 show the cell of byte - 128.
+    const auto quads =
+        CaptureQuads([&] { overlay.DrawText("\n\x8a\xc8H\xff\x7f\x01\x81", 10, 20, 20.0f); });
+    ASSERT_EQ(quads.size(), 8u);
+    ExpectQuadShowsCell(quads[0], {0.625f, -0.885f}, 10, 460, 10, 20, "newline");
+    ExpectQuadShowsCell(quads[1], {0.625f, 0.115f}, 18, 460, 10, 20, "byte 138");
+    for (int pair = 0; pair < 4; ++pair) {
+        const GlyphQuad& wrapped = quads[2 * pair];
+        const GlyphQuad& inside = quads[2 * pair + 1];
+        SCOPED_TRACE("pair " + std::to_string(pair));
+        EXPECT_NEAR(wrapped.sMin, inside.sMin, 1e-6);
+        EXPECT_NEAR(wrapped.tMin + 1.0f, inside.tMin, 1e-5);
+        EXPECT_NEAR(wrapped.tMax + 1.0f, inside.tMax, 1e-5);
+        EXPECT_EQ(ByteOfQuad(wrapped), ByteOfQuad(inside));
+    }
+    EXPECT_EQ(ByteOfQuad(quads[0]), 138);
+    EXPECT_EQ(ByteOfQuad(quads[2]), 'H');
+    EXPECT_EQ(ByteOfQuad(quads[4]), 127);
+    EXPECT_EQ(ByteOfQuad(quads[6]), 129);
+}
+
+TEST_F(TextOverlayGlTest, StateAfterwardsUnderALetterboxViewport) {
+    // A scene's state: letterboxed viewport, perspective projection, moved model-view, a
+    // non-white colour, blending, texturing and depth test on, depth writes off, outlines.
+    glViewport(0, 60, 640, 360);
+    glMatrixMode(GL_PROJECTION);
+    gluPerspective(45.0, 640.0 / 360.0, 1.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(1.0f, 2.0f, -30.0f);
+    glRotatef(30.0f, 0.0f, 1.0f, 0.0f);
+    GLfloat modelView[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    glColor4f(0.2f, 0.4f, 0.6f, 0.5f);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glPolygonMode(GL_FRONT, GL_LINE);
+    glPolygonMode(GL_BACK, GL_POINT);
+
+    const auto all = CaptureFeedback([&] { overlay.DrawText("Top", 10, 20, 20.0f); });
+    const auto quads = QuadsOf(all);
+    ASSERT_EQ(quads.size(), 3u) << "drawn filled, not as outlines or points";
+    EXPECT_NEAR(quads[0].bottom, 460, 1e-3) << "in the top bar, outside the letterbox";
+    EXPECT_NEAR(quads[0].top, 480, 1e-3);
+
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "the depth test is not touched";
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_TRUE);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 60);
+    EXPECT_EQ(viewport[2], 640);
+    EXPECT_EQ(viewport[3], 360);
+    GLint polygonMode[2];
+    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+    EXPECT_EQ(polygonMode[0], GL_LINE);
+    EXPECT_EQ(polygonMode[1], GL_POINT);
+    GLint matrixMode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+    EXPECT_EQ(matrixMode, GL_MODELVIEW);
+    ExpectMatrix(GL_MODELVIEW_MATRIX, modelView, "model-view");
+    // glOrtho(0, 640, 0, 480, -1, 1), column by column.
+    const GLfloat ortho[16] = {2.0f / 640, 0, 0, 0, 0, 2.0f / 480, 0, 0, 0, 0, -1, 0, -1, -1, 0, 1};
+    ExpectMatrix(GL_PROJECTION_MATRIX, ortho, "projection");
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ(colour[0], 1.0f);
+    EXPECT_EQ(colour[1], 1.0f);
+    EXPECT_EQ(colour[2], 1.0f);
+    EXPECT_EQ(colour[3], 1.0f);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<uint32_t>(bound), FontHandle() - 1) << "the font stays bound";
+    GLint attribDepth = -1, modelViewDepth = -1;
+    glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &attribDepth);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &modelViewDepth);
+    EXPECT_EQ(attribDepth, 0);
+    EXPECT_EQ(modelViewDepth, 1);
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(TextOverlayGlTest, EmptyTextStillRestoresStateAndRecords) {
+    glEnable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+    overlay.DrawText("old", 1, 2, 20.0f);
+    overlay.DrawText("", -7, 300, 20.0f);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST)) << "stays off when the caller had it off";
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_TRUE);
+    EXPECT_STREQ(overlay.messageText, "");
+    EXPECT_EQ(overlay.messageX, -7) << "a 16-bit position, sign-extended";
+    EXPECT_EQ(overlay.messageY, 300);
+}
+
+TEST_F(TextOverlayGlTest, RecordIsKeptWhileRecordingIsOffAndByARedraw) {
+    overlay.DrawText("Camera Z 12", 10, 20, 20.0f);
+    EXPECT_STREQ(overlay.messageText, "Camera Z 12");
+    EXPECT_EQ(overlay.messageX, 10);
+    EXPECT_EQ(overlay.messageY, 20);
+
+    overlay.recording = 0;
+    overlay.DrawText("not recorded", 300, 200, 18.0f);
+    EXPECT_STREQ(overlay.messageText, "Camera Z 12");
+    EXPECT_EQ(overlay.messageX, 10);
+    EXPECT_EQ(overlay.messageY, 20);
+    EXPECT_EQ(overlay.recording, 0) << "DrawText never switches recording itself";
+
+    overlay.recording = 1;
+    const auto quads = CaptureQuads([&] {
+        overlay.DrawText(overlay.messageText, static_cast<int16_t>(overlay.messageX),
+                         static_cast<int16_t>(overlay.messageY), 20.0f);
+    });
+    EXPECT_EQ(quads.size(), 9u);
+    EXPECT_STREQ(overlay.messageText, "Camera Z 12");
+    EXPECT_EQ(overlay.messageX, 10);
+    EXPECT_EQ(overlay.messageY, 20);
+}
+
+TEST_F(TextOverlayGlTest, LongTextIsCutTo79BytesInTheRecord) {
+    const uint32_t font = overlay.fontTexture.handle;
+    std::string text79(79, 'a');
+    overlay.DrawText(text79.c_str(), 10, 20, 20.0f);
+    EXPECT_EQ(std::string(overlay.messageText), text79);
+
+    for (size_t length : {80u, 81u, 200u}) {
+        std::string text;
+        for (size_t i = 0; i < length; ++i) {
+            text += static_cast<char>('A' + i % 26);
+        }
+        overlay.messageExpiry = 42.0;
+        overlay.DrawText(text.c_str(), 10, 20, 20.0f);
+        EXPECT_EQ(std::string(overlay.messageText), text.substr(0, 79)) << length << " bytes";
+        EXPECT_EQ(overlay.messageText[79], '\0');
+        EXPECT_EQ(overlay.fontTexture.handle, font) << "the member after messageText";
+        EXPECT_EQ(overlay.messageExpiry, 42.0) << "the member before messageText";
+        EXPECT_EQ(overlay.recording, 1);
+    }
+}
+
+TEST_F(TextOverlayGlTest, GlyphPixelsFollowTheFontAndLeaveGapsUntouched) {
+    const Image& font = FontImage();
+    ASSERT_EQ(font.BitsPerPixel(), 32u);
+    ASSERT_EQ(font.Width(), 512u);
+    ASSERT_EQ(font.Height(), 512u);
+    const char* text = "Tavik gl:|";
+    overlay.DrawText(text, 10, 20, 20.0f);
+
+    // Rows 0 to 29 from the top, columns 0 to 119: the text's quads and a margin.
+    constexpr int kWidth = 120, kRows = 30;
+    const auto pixels = ReadPixels(0, 480 - kRows, kWidth, kRows);
+    auto at = [&](int x, int rowFromTop) {
+        return pixels[static_cast<size_t>(kRows - 1 - rowFromTop) * kWidth + x];
+    };
+    // A pixel shows nothing unless some texel within the filter's reach (its own 3.2-texel
+    // footprint plus the mipmap level's filter) has coverage. Every lit pixel is grey-white.
+    constexpr long kReach = 10;
+    int untouchedExpected = 0, litTotal = 0;
+    double expectedEnergy = 0, drawnEnergy = 0;
+    const size_t length = std::strlen(text);
+    for (int row = 0; row < kRows; ++row) {
+        for (int x = 0; x < kWidth; ++x) {
+            const Rgb p = at(x, row);
+            EXPECT_TRUE(p.r == p.g && p.g == p.b)
+                << "not grey at " << x << ", " << row << ": " << p;
+            bool reachable = false;
+            for (size_t i = 0; i < length && row < 20; ++i) {
+                const float left = 10.0f + 8.0f * i;
+                if (text[i] == ' ' || x + 0.5f < left || x + 0.5f > left + 10.0f) {
+                    continue;
+                }
+                const unsigned code = static_cast<unsigned char>(text[i] - 32);
+                const double s = (code % 16) * 0.0625 + (x + 0.5 - left) / 10.0 * 0.0625;
+                const double t = 0.875 - (code / 16) * 0.125 - 0.01 + (19.5 - row) / 20.0 * 0.125;
+                const long u = std::lround(s * 512), v = std::lround(t * 512);
+                for (long dv = -kReach; dv <= kReach && !reachable; ++dv) {
+                    for (long du = -kReach; du <= kReach && !reachable; ++du) {
+                        reachable = FontAlpha(font, u + du, v + dv) != 0;
+                    }
+                }
+            }
+            if (!reachable) {
+                ++untouchedExpected;
+                EXPECT_EQ(p, (Rgb{0, 0, 0})) << "lit where the font has nothing, at x " << x
+                                             << ", row " << row << " from the top";
+            }
+            litTotal += p.r > 0 ? 1 : 0;
+            drawnEnergy += p.r / 255.0;
+        }
+    }
+    // The light drawn matches the coverage of the cells: each cell's mean alpha spread over
+    // its 10 x 20 pixel quad (the 2-pixel overlaps of neighbours are small against this).
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] == ' ') {
+            continue;
+        }
+        const unsigned code = static_cast<unsigned char>(text[i] - 32);
+        const long u0 = (code % 16) * 32;
+        const long v0 = std::lround((0.875 - (code / 16) * 0.125 - 0.01) * 512);
+        double sum = 0;
+        for (long v = v0; v < v0 + 64; ++v) {
+            for (long u = u0; u < u0 + 32; ++u) {
+                sum += FontAlpha(font, u, v) / 255.0;
+            }
+        }
+        expectedEnergy += sum / (32 * 64) * 200;
+    }
+    EXPECT_GT(untouchedExpected, 1000) << "gaps between and around the letters were checked";
+    EXPECT_GT(litTotal, 150);
+    EXPECT_NEAR(drawnEnergy, expectedEnergy, expectedEnergy * 0.25);
+    EXPECT_EQ(CountPixelsNot(0, 0, 640, 480 - 20, Rgb{0, 0, 0}, 0), 0) << "below the top 20 rows";
+}
+
+TEST_F(TextOverlayGlTest, WithoutAFontEveryGlyphButTheSpaceIsASolidWhiteQuad) {
+    overlay.fontTexture.handle = 0;  // the font failed to load
+    overlay.DrawText("A Bj", 10, 20, 20.0f);
+    // Quads: A at 10..20, B at 26..36, j at 34..44; the space leaves 20..26 dark.
+    const Rgb white{255, 255, 255}, black{0, 0, 0};
+    EXPECT_EQ(CountPixelsNot(10, 460, 10, 20, white, 0), 0) << "A";
+    EXPECT_EQ(CountPixelsNot(26, 460, 18, 20, white, 0), 0) << "B and j";
+    EXPECT_EQ(CountPixelsNot(20, 460, 6, 20, black, 0), 0) << "the space";
+    EXPECT_EQ(CountPixelsNot(0, 460, 10, 20, black, 0), 0) << "left of the text";
+    EXPECT_EQ(CountPixelsNot(44, 460, 596, 20, black, 0), 0) << "right of the text";
+    EXPECT_EQ(CountPixelsNot(0, 0, 640, 460, black, 0), 0) << "below the top 20 rows";
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, 0);
+}
