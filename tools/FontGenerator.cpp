@@ -19,17 +19,19 @@ constexpr int kCellHeight = kSide / kRows;    // 64: glyph quads are twice as hi
 constexpr int kFirstByte = 32;
 constexpr int kLastPrintable = 126;  // 127 to 159 stay empty
 
-// Em size in pixels: the font's advance (0.602 em) becomes 25.3 texels, close to the
-// on-screen advance of 0.8 cell width (25.6 texels), so letters keep their designed spacing.
+// Em size in pixels: the font's advance (0.602 em) becomes 25 texels, close to the on-screen
+// advance of 0.8 cell width (25.6 texels), so letters keep their designed spacing.
 constexpr int kPixelSize = 42;
 // The glyph origin inside its cell. Across: the advance box centred in the cell. Up: the
 // baseline this many texel rows above the cell's lower edge, which puts the deepest descender
-// (10 rows) and the tallest glyph (34 rows) in the middle of the rows that the quad samples.
+// (10 rows below the baseline) and the tallest glyph (34 above) in the middle of the rows that
+// the quad samples.
 constexpr int kOriginX = 3;
 constexpr int kBaseline = 13;
 // The quad samples the cell's band moved down by 0.01 of the texture (5.12 rows): rows -5.12
 // to 58.88 above the cell's lower edge. Ink stays this far inside the band and the cell's
-// sides, so neither filtering nor the smaller mipmap levels bleed between neighbours.
+// sides (a glyph that would cross them stops the generator), so that no glyph is cut off and
+// filtering does not bleed between neighbours.
 constexpr int kLowestRow = 1;
 constexpr int kHighestRow = 57;
 constexpr int kSideMargin = 1;
@@ -82,11 +84,11 @@ bool RenderSheet(const char* fontFile, AlphaSheet* sheet) {
     if (!rendered) {
         std::fprintf(stderr, "cannot read the font %s\n", fontFile);
     } else {
-        // Unhinted outlines: the coverage then depends on the outlines alone, not on the
-        // hinting engine's version.
+        // Light hinting snaps horizontal strokes to whole rows only (no horizontal
+        // distortion), so thin bars such as '_' and '-' get fully opaque rows.
         rendered = FT_Set_Pixel_Sizes(face, 0, kPixelSize) == 0;
         for (int byte = kFirstByte + 1; rendered && byte <= kLastPrintable; ++byte) {
-            rendered = FT_Load_Char(face, byte, FT_LOAD_RENDER | FT_LOAD_NO_HINTING) == 0 &&
+            rendered = FT_Load_Char(face, byte, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) == 0 &&
                        face->glyph->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY &&
                        PlaceGlyph(face->glyph, byte - kFirstByte, sheet);
         }
