@@ -20,7 +20,7 @@ constexpr int kFirstByte = 32;
 constexpr int kLastPrintable = 126;  // 127 to 159 stay empty
 
 // Em size in pixels: the font's advance (0.602 em) becomes 25 texels, close to the on-screen
-// advance of 0.8 cell width (25.6 texels), so letters keep their designed spacing.
+// advance of 0.8 cell width (25.6 texels), so letters keep the spacing the font gives them.
 constexpr int kPixelSize = 42;
 // The glyph origin inside its cell. Across: the advance box centred in the cell. Up: the
 // baseline this many texel rows above the cell's lower edge, which puts the deepest descender
