@@ -1,0 +1,241 @@
+// The ring assembly in the real context: the matrix stack and state it leaves, its colour on
+// screen, the tessellation, the nesting scale seen in feedback and sizes the keys can reach.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "scene/Camera.h"
+#include "scene/ChannelBank.h"
+#include "scene/Random.h"
+#include "scene/Rings.h"
+#include "shell/Settings.h"
+#include "tests/support/GlTestSupport.h"
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kBox = 4.0;  // the flat projection shows [-4, 4] on every axis
+
+// The phase at which (sin(frequency * phase) * 0.5 + 0.5) equals share.
+double PhaseForShare(double frequency, double share) {
+    return std::asin(2.0 * share - 1.0) / frequency;
+}
+
+void UseFlatProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-kBox, kBox, -kBox, kBox, -kBox, kBox);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+double ObjectX(float windowX) {
+    return windowX / 640.0 * 2.0 * kBox - kBox;
+}
+double ObjectY(float windowY) {
+    return windowY / 480.0 * 2.0 * kBox - kBox;
+}
+
+std::vector<FeedbackPrimitive> CaptureRings() {
+    return OfToken(CaptureFeedback(DrawRings), GL_POLYGON_TOKEN);
+}
+
+// Largest distance from the Z axis over the primitives first to first + count - 1.
+double RadialExtent(const std::vector<FeedbackPrimitive>& prims, size_t first, size_t count) {
+    double extent = 0.0;
+    for (size_t i = first; i < first + count && i < prims.size(); ++i) {
+        for (const FeedbackVertex& v : prims[i].vertices) {
+            extent = std::fmax(extent, std::hypot(ObjectX(v.x), ObjectY(v.y)));
+        }
+    }
+    return extent;
+}
+
+void ReadModelView(GLdouble m[16]) {
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+}
+
+GLint ModelViewDepth() {
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    return depth;
+}
+}  // namespace
+
+class RingsGlTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        ResetSettings();
+        settings.letterbox = 0;
+        std::memset(&channelBank, 0, sizeof channelBank);
+    }
+    void TearDown() override {
+        std::memset(&channelBank, 0, sizeof channelBank);
+        ResetSettings();
+        GlTest::TearDown();
+    }
+};
+
+TEST_F(RingsGlTest, LeavesMatrixAndStackAsFoundAndNormalizeOn) {
+    Random::srand(7);
+    RandomizeChannels(kChannelCount);
+    settings.nestedRings = 1;
+    glTranslated(0.5, -0.25, -3.0);
+    glRotated(33.0, 1.0, 1.0, 0.0);
+    glPushMatrix();
+    {
+        GLdouble before[16];
+        ReadModelView(before);
+        const GLint depth = ModelViewDepth();
+        ASSERT_FALSE(glIsEnabled(GL_NORMALIZE));
+
+        DrawRings();
+
+        GLdouble after[16];
+        ReadModelView(after);
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_DOUBLE_EQ(after[i], before[i]) << "entry " << i;
+        }
+        EXPECT_EQ(ModelViewDepth(), depth);
+        EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
+        GLint mode = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &mode);
+        EXPECT_EQ(mode, GL_MODELVIEW);
+
+        // The current colour is the rings' colour: half of each wave of channels 10 to 12.
+        GLfloat colour[4];
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        for (int k = 0; k < 3; ++k) {
+            const double wave = std::sin(5.0 * channelBank.phase[10 + k]) * 0.5 + 0.5;
+            EXPECT_NEAR(colour[k], wave * 0.5, 1e-6) << "component " << k;
+        }
+        EXPECT_FLOAT_EQ(colour[3], 1.0f);
+    }
+    glPopMatrix();
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(RingsGlTest, FitsInTwoFreeLevelsOfTheStack) {
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &most);
+    ASSERT_GT(most, 3);
+    // Fill the stack up to two free levels, one level at a time.
+    while (ModelViewDepth() < most - 2) {
+        glPushMatrix();
+    }
+    DrawRings();
+    EXPECT_NO_GL_ERROR();
+    EXPECT_EQ(ModelViewDepth(), most - 2);
+    while (ModelViewDepth() > 1) {
+        glPopMatrix();
+    }
+}
+
+TEST_F(RingsGlTest, RingColourCoversTheCentreOfTheFrame) {
+    // A quarter turn about X shows the tori edge-on as a band across the middle of the view.
+    channelBank.phase[13] = 90.0 / 720.0;
+    channelBank.phase[10] = PhaseForShare(5.0, 1.0);  // red 0.5
+    channelBank.phase[11] = 0.0;                      // green 0.25
+    channelBank.phase[12] = PhaseForShare(5.0, 0.0);  // blue 0
+    channelBank.phase[18] = PhaseForShare(5.0, 1.0);  // thickest tube
+    SetupView();
+    glTranslated(0.0, 0.0, -3.0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawRings();
+    const Rgb centre = ReadPixel(320, 240);
+    EXPECT_NEAR(centre.r, 0.5 * 255, 1.0) << centre;
+    EXPECT_NEAR(centre.g, 0.25 * 255, 1.0) << centre;
+    EXPECT_EQ(centre.b, 0) << centre;
+    EXPECT_EQ(ReadPixel(320, 20), (Rgb{0, 0, 0})) << "above the band";
+    EXPECT_EQ(ReadPixel(5, 240), (Rgb{0, 0, 0})) << "beside the rings";
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(RingsGlTest, LowTessellationIsCoarser) {
+    UseFlatProjection();
+    settings.tessellation = 3;
+    const size_t coarse = CaptureRings().size();
+    settings.tessellation = 50;
+    const size_t fine = CaptureRings().size();
+    // 3 sides by 12 rings against 50 sides by 200 rings, per torus.
+    EXPECT_GT(coarse, 0u);
+    EXPECT_GT(fine, 100 * coarse) << "coarse " << coarse << ", fine " << fine;
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(RingsGlTest, NestingShrinksTheSecondAndThirdTorus) {
+    UseFlatProjection();
+    settings.objectSize = 1.0f;
+    settings.tessellation = 20;
+    channelBank.phase[18] = PhaseForShare(5.0, 1.0);  // tube radius 0.015 + 0.2
+    channelBank.phase[19] = PhaseForShare(5.0, 1.0);  // full nesting weight
+    const double tube = 0.215;
+    const double outer = 1.0 + tube;
+
+    settings.nestedRings = 0;
+    auto prims = CaptureRings();
+    ASSERT_EQ(prims.size() % 3, 0u);
+    size_t each = prims.size() / 3;
+    for (int torus = 0; torus < 3; ++torus) {
+        EXPECT_NEAR(RadialExtent(prims, torus * each, each), outer, 0.02) << "torus " << torus;
+    }
+
+    settings.nestedRings = 1;
+    prims = CaptureRings();
+    ASSERT_EQ(prims.size(), 3 * each);
+    const double scale = 1.0 - tube / 1.0 * 1.9;  // about 0.59
+    EXPECT_NEAR(RadialExtent(prims, 0, each), outer, 0.02);
+    EXPECT_NEAR(RadialExtent(prims, each, each), outer * scale, 0.02);
+    EXPECT_NEAR(RadialExtent(prims, 2 * each, each), outer * scale * scale, 0.02);
+
+    // At the lowest nesting weight the scale is exactly 1.
+    channelBank.phase[19] = PhaseForShare(5.0, 0.0);
+    prims = CaptureRings();
+    ASSERT_EQ(prims.size(), 3 * each);
+    EXPECT_NEAR(RadialExtent(prims, 2 * each, each), outer, 0.02);
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(RingsGlTest, SizesTheKeysCanReachStayFinite) {
+    UseFlatProjection();
+    settings.nestedRings = 1;
+    settings.tessellation = 6;
+    channelBank.phase[18] = PhaseForShare(5.0, 1.0);
+    channelBank.phase[19] = PhaseForShare(5.0, 1.0);
+    settings.objectSize = 1.0f;
+    const size_t each = CaptureRings().size() / 3;
+    ASSERT_GT(each, 0u);
+
+    // Many presses of "[" end in denormals and then 0; many of "]" in huge sizes and infinity.
+    const float sizes[] = {
+        0.0f,   std::numeric_limits<float>::denorm_min(), 1e-30f,
+        0.004f, std::numeric_limits<float>::max(),        std::numeric_limits<float>::infinity()};
+    for (const float size : sizes) {
+        settings.objectSize = size;
+        GLdouble before[16];
+        ReadModelView(before);
+        const auto prims = CaptureRings();
+        EXPECT_NO_GL_ERROR();
+        GLdouble after[16];
+        ReadModelView(after);
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_EQ(after[i], before[i]) << "size " << size << ", entry " << i;
+        }
+        for (const FeedbackPrimitive& p : prims) {
+            for (const FeedbackVertex& v : p.vertices) {
+                ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z))
+                    << "size " << size;
+            }
+        }
+        if (size < 1.0f) {
+            // Small rings are still drawn, all three of them and no larger than the first.
+            EXPECT_EQ(prims.size(), 3 * each) << "size " << size;
+            const double first = RadialExtent(prims, 0, each);
+            EXPECT_LE(RadialExtent(prims, each, each), first + 0.02) << "size " << size;
+            EXPECT_LE(RadialExtent(prims, 2 * each, each), first + 0.02) << "size " << size;
+        }
+    }
+}
