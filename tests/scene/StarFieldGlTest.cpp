@@ -1,0 +1,303 @@
+// The star field in the real context: the display list replayed in feedback mode and turned
+// back into object coordinates, the list's life cycle, and Draw's three passes.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "scene/Random.h"
+#include "scene/StarField.h"
+#include "tests/support/GlTestSupport.h"
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+
+struct Star {
+    double x, y, z;
+    float r, g, b;
+};
+
+// An orthographic projection over [-half, half] on every axis, so that window coordinates of
+// the feedback can be turned back into object coordinates.
+void UseCubeProjection(double half) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-half, half, -half, half, -half, half);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+std::vector<Star> Replay(const std::function<void()>& draw, double half) {
+    std::vector<Star> stars;
+    for (const FeedbackPrimitive& p : OfToken(CaptureFeedback(draw), GL_POINT_TOKEN)) {
+        const FeedbackVertex& v = p.vertices[0];
+        // Window depth 0 is the near plane at z = +half.
+        stars.push_back(Star{v.x / 640.0 * 2.0 * half - half, v.y / 480.0 * 2.0 * half - half,
+                             half * (1.0 - 2.0 * v.z), v.r, v.g, v.b});
+    }
+    return stars;
+}
+
+std::vector<Star> ReplayList(const StarField& field) {
+    UseCubeProjection(5.0);
+    const GLuint list = static_cast<GLuint>(field.ListId());
+    return Replay([list] { glCallList(list); }, 5.0);
+}
+
+// The generator and the cube-shell sampling written out independently, from their
+// definitions: three draws per candidate, then the tint draw and the colour blue first.
+struct ReferenceSky {
+    uint32_t state;
+    double Range(double max) {
+        state = state * 214013u + 2531011u;
+        return static_cast<double>((state >> 16) & 32767u) / 32768.0 * max;
+    }
+    Star NextCubeShellStar(double outer, double inner) {
+        Star s{};
+        do {
+            s.x = Range(2 * outer) - outer;
+            s.y = Range(2 * outer) - outer;
+            s.z = Range(2 * outer) - outer;
+        } while (!(std::fabs(s.x) >= inner + 0.01 || std::fabs(s.y) >= inner + 0.01 ||
+                   std::fabs(s.z) >= inner + 0.01));
+        const bool tinted = Range(1.0) < 0.1;
+        s.b = static_cast<float>(tinted ? Range(0.5) + 0.3 : Range(0.3) + 0.5);
+        s.g = static_cast<float>(tinted ? Range(0.5) + 0.3 : Range(0.3) + 0.5);
+        s.r = static_cast<float>(tinted ? Range(0.5) + 0.3 : Range(0.3) + 0.5);
+        return s;
+    }
+};
+
+double Largest(const Star& s) {
+    return std::fmax(std::fabs(s.x), std::fmax(std::fabs(s.y), std::fabs(s.z)));
+}
+double Radius(const Star& s) {
+    return std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
+}
+
+void ExpectSameStars(const std::vector<Star>& a, const std::vector<Star>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_NEAR(a[i].x, b[i].x, 1e-4) << "star " << i;
+        EXPECT_NEAR(a[i].y, b[i].y, 1e-4) << "star " << i;
+        EXPECT_NEAR(a[i].z, b[i].z, 1e-4) << "star " << i;
+        EXPECT_FLOAT_EQ(a[i].r, b[i].r) << "star " << i;
+        EXPECT_FLOAT_EQ(a[i].g, b[i].g) << "star " << i;
+        EXPECT_FLOAT_EQ(a[i].b, b[i].b) << "star " << i;
+    }
+}
+}  // namespace
+
+class StarFieldGlTest : public GlTest {
+protected:
+    void TearDown() override {
+        field.Release();
+        GlTest::TearDown();
+    }
+    StarField field;
+};
+
+TEST_F(StarFieldGlTest, ProgramArgumentsFillTheCubeShell) {
+    Random::srand(0);
+    field.Build(1650, 5.0f, 1.5f, kStarCubeShell);
+    const std::vector<Star> stars = ReplayList(field);
+    ASSERT_EQ(stars.size(), 1650u);
+    int tinted = 0;
+    for (size_t i = 0; i < stars.size(); ++i) {
+        const Star& s = stars[i];
+        EXPECT_GE(Largest(s), 1.51 - 1e-4) << "star " << i << " is inside the empty core";
+        for (double c : {s.x, s.y, s.z}) {
+            EXPECT_GE(c, -5.0 - 1e-4) << "star " << i;
+            EXPECT_LT(c, 5.0) << "star " << i;
+        }
+        for (float c : {s.r, s.g, s.b}) {
+            EXPECT_GE(c, 0.3f - 1e-6f) << "star " << i;
+            EXPECT_LE(c, 0.8f + 1e-6f) << "star " << i;
+        }
+        // Pale stars never go below 0.5; a tinted one does unless all three draws land high.
+        if (std::fmin(s.r, std::fmin(s.g, s.b)) < 0.5f) {
+            ++tinted;
+        }
+    }
+    // One in ten is tinted, and 1 - 0.6^3 of those show a component below 0.5: about 129.
+    EXPECT_GT(tinted, 80);
+    EXPECT_LT(tinted, 190);
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(StarFieldGlTest, DrawsFollowTheSeedInTheirFixedOrder) {
+    Random::srand(0);
+    field.Build(1650, 5.0f, 1.5f, kStarCubeShell);
+    const std::vector<Star> first = ReplayList(field);
+    const uint32_t stateAfter = Random::State();
+
+    ReferenceSky sky{0};
+    std::vector<Star> expected;
+    for (int i = 0; i < 1650; ++i) {
+        expected.push_back(sky.NextCubeShellStar(5.0, 1.5));
+    }
+    ExpectSameStars(first, expected);
+    EXPECT_EQ(stateAfter, sky.state) << "every draw of the build is accounted for";
+
+    // The same seed again gives the same sky; another seed another one.
+    Random::srand(0);
+    field.Build(1650, 5.0f, 1.5f, kStarCubeShell);
+    ExpectSameStars(ReplayList(field), first);
+    Random::srand(1);
+    field.Build(1650, 5.0f, 1.5f, kStarCubeShell);
+    const std::vector<Star> other = ReplayList(field);
+    ASSERT_EQ(other.size(), first.size());
+    EXPECT_NE(other[0].x, first[0].x);
+}
+
+TEST_F(StarFieldGlTest, SphericalShells) {
+    Random::srand(11);
+    field.Build(800, 5.0f, 1.5f, kStarUpperSphereShell);
+    std::vector<Star> stars = ReplayList(field);
+    ASSERT_EQ(stars.size(), 800u);
+    for (const Star& s : stars) {
+        EXPECT_GE(s.y, -1e-4);
+        EXPECT_GE(Radius(s), 1.5 - 1e-3);
+        EXPECT_LE(Radius(s), 5.0 + 1e-3);
+    }
+
+    // Any shape but 1 and 2 is the whole spherical shell, both halves.
+    for (int shape : {int{kStarSphereShell}, 0, 7}) {
+        Random::srand(11);
+        field.Build(800, 5.0f, 1.5f, shape);
+        stars = ReplayList(field);
+        ASSERT_EQ(stars.size(), 800u) << "shape " << shape;
+        int below = 0;
+        for (const Star& s : stars) {
+            EXPECT_GE(Radius(s), 1.5 - 1e-3) << "shape " << shape;
+            EXPECT_LE(Radius(s), 5.0 + 1e-3) << "shape " << shape;
+            below += s.y < 0.0 ? 1 : 0;
+        }
+        EXPECT_GT(below, 300) << "shape " << shape;
+        EXPECT_LT(below, 500) << "shape " << shape;
+    }
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(StarFieldGlTest, ListLifeCycle) {
+    EXPECT_EQ(field.ListId(), -1);
+    field.Release();
+    EXPECT_EQ(field.ListId(), -1);
+
+    field.Build(10, 5.0f, 1.5f, kStarCubeShell);
+    const GLuint firstList = static_cast<GLuint>(field.ListId());
+    EXPECT_TRUE(glIsList(firstList));
+    // Keep the first name's replacement from reusing it, so a leak would show.
+    const GLuint spare = glGenLists(1);
+    field.Build(20, 5.0f, 1.5f, kStarCubeShell);
+    const GLuint secondList = static_cast<GLuint>(field.ListId());
+    EXPECT_NE(secondList, firstList);
+    EXPECT_FALSE(glIsList(firstList)) << "the first list is deleted";
+    EXPECT_TRUE(glIsList(secondList));
+    EXPECT_EQ(ReplayList(field).size(), 20u);
+    glDeleteLists(spare, 1);
+
+    field.Release();
+    EXPECT_EQ(field.ListId(), -1);
+    EXPECT_FALSE(glIsList(secondList));
+    field.Release();
+    EXPECT_EQ(field.ListId(), -1);
+
+    // No stars (or a negative count) still leaves an empty list held.
+    for (int count : {0, -5}) {
+        field.Build(count, 5.0f, 1.5f, kStarCubeShell);
+        EXPECT_NE(field.ListId(), -1) << "count " << count;
+        EXPECT_TRUE(glIsList(static_cast<GLuint>(field.ListId()))) << "count " << count;
+        EXPECT_TRUE(ReplayList(field).empty()) << "count " << count;
+    }
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(StarFieldGlTest, RadiiWithoutRoomForAStarStopTheBuild) {
+    // Each case would reject every candidate. The build gives up on its first star after
+    // 10000 candidates of three draws each, and holds an empty list.
+    const struct {
+        float outer, inner;
+        int shape;
+    } cases[] = {{1.0f, 2.0f, kStarCubeShell},
+                 {1.0f, 0.995f, kStarCubeShell},
+                 {1.0f, 2.0f, kStarSphereShell},
+                 {-1.0f, 0.0f, kStarUpperSphereShell},
+                 {std::numeric_limits<float>::quiet_NaN(), 1.5f, kStarCubeShell},
+                 {std::numeric_limits<float>::infinity(), 1.5f, kStarSphereShell}};
+    for (const auto& c : cases) {
+        Random::srand(5);
+        field.Build(1650, c.outer, c.inner, c.shape);
+        EXPECT_TRUE(glIsList(static_cast<GLuint>(field.ListId())));
+        EXPECT_TRUE(ReplayList(field).empty()) << "outer " << c.outer << ", inner " << c.inner;
+        ReferenceSky sky{5};
+        for (int draw = 0; draw < 3 * 10000; ++draw) {
+            sky.Range(1.0);
+        }
+        EXPECT_EQ(Random::State(), sky.state) << "outer " << c.outer << ", inner " << c.inner;
+    }
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(StarFieldGlTest, DrawReplaysTheListThreeTimesTurned) {
+    Random::srand(0);
+    field.Build(1650, 5.0f, 1.5f, kStarCubeShell);
+    const std::vector<Star> stars = ReplayList(field);
+    ASSERT_EQ(stars.size(), 1650u);
+
+    // A wider box: turned stars reach 5 * sqrt(3) from the centre.
+    UseCubeProjection(9.0);
+    GLdouble before[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, before);
+    const std::vector<Star> drawn = Replay([this] { field.Draw(); }, 9.0);
+    ASSERT_EQ(drawn.size(), 3u * 1650u);
+
+    const double a = 200.0 * kPi / 180.0;
+    const double c = std::cos(a), s = std::sin(a);
+    for (size_t i = 0; i < stars.size(); ++i) {
+        const Star& p = stars[i];
+        EXPECT_NEAR(drawn[i].x, p.x, 1e-3) << "first pass, star " << i;
+        EXPECT_NEAR(drawn[i].z, p.z, 1e-3) << "first pass, star " << i;
+        // Second pass: 200 degrees about Y.
+        const Star& q = drawn[1650 + i];
+        EXPECT_NEAR(q.x, c * p.x + s * p.z, 1e-3) << "second pass, star " << i;
+        EXPECT_NEAR(q.y, p.y, 1e-3) << "second pass, star " << i;
+        EXPECT_NEAR(q.z, -s * p.x + c * p.z, 1e-3) << "second pass, star " << i;
+        // Third pass: 200 degrees about Z on top of the turn about Y.
+        const double zx = c * p.x - s * p.y, zy = s * p.x + c * p.y;
+        const Star& r = drawn[3300 + i];
+        EXPECT_NEAR(r.x, c * zx + s * p.z, 1e-3) << "third pass, star " << i;
+        EXPECT_NEAR(r.y, zy, 1e-3) << "third pass, star " << i;
+        EXPECT_NEAR(r.z, -s * zx + c * p.z, 1e-3) << "third pass, star " << i;
+        if (::testing::Test::HasFailure()) {
+            break;
+        }
+    }
+
+    GLfloat size = 0.0f;
+    glGetFloatv(GL_POINT_SIZE, &size);
+    EXPECT_FLOAT_EQ(size, 3.0f);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    GLdouble after[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, after);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(after[i], before[i]) << "model-view entry " << i;
+    }
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[0], stars.back().r) << "the last star's colour stays current";
+    EXPECT_FLOAT_EQ(colour[2], stars.back().b);
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(StarFieldGlTest, DrawWithoutAListDrawsNothing) {
+    UseCubeProjection(9.0);
+    EXPECT_TRUE(Replay([this] { field.Draw(); }, 9.0).empty());
+    GLfloat size = 0.0f;
+    glGetFloatv(GL_POINT_SIZE, &size);
+    EXPECT_FLOAT_EQ(size, 3.0f);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_NO_GL_ERROR();
+}
