@@ -11,7 +11,7 @@
 namespace {
 // Candidates tried for one star before Build gives up. With sound arguments a rejection is
 // rare (about 3 % for the program's cube shell), so this bound is only ever reached by radii
-// that leave no room for a star.
+// that leave no room, or next to none, for a star.
 constexpr int kMaxCandidatesPerStar = 10000;
 constexpr double kCubeClearance = 0.01;  // beyond the inner radius
 constexpr double kTintedShare = 0.1;
