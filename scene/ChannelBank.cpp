@@ -10,9 +10,9 @@ ChannelBank channelBank;
 
 namespace {
 constexpr double kPi = 3.141592654;
-constexpr double kEventRate = 0.1;       // steering flips and new targets per second
-constexpr double kRelaxation = 0.001;    // share of the gap to the target closed per frame
-constexpr double kDecay = 0.999;         // velocity kept per frame while coasting
+constexpr double kEventRate = 0.1;     // steering flips and new targets per second
+constexpr double kRelaxation = 0.001;  // share of the gap to the target closed per frame
+constexpr double kDecay = 0.999;       // velocity kept per frame while coasting
 constexpr double kDegreesPerRadian = 57.3;
 
 // The speed that scales a channel's phase advance, by channel group.
@@ -33,7 +33,9 @@ double GroupIncrement(int channel, double v, double dt, const Settings& s) {
 }
 
 // Number of channels that exist within a requested count.
-int ClampCount(int count) { return count > kChannelCount ? kChannelCount : count; }
+int ClampCount(int count) {
+    return count > kChannelCount ? kChannelCount : count;
+}
 }  // namespace
 
 void RandomizeChannels(int count) {

@@ -10,10 +10,10 @@ class Settings;
 constexpr int kChannelCount = 40;
 
 struct ChannelBank {
-    double phase[kChannelCount];     // never wrapped
-    double velocity[kChannelCount];  // phase change per second before the group's speed
-    double target[kChannelCount];    // velocity approached while steering
-    int32_t steering[kChannelCount]; // non-zero: relax toward target; zero: decay toward 0
+    double phase[kChannelCount];      // never wrapped
+    double velocity[kChannelCount];   // phase change per second before the group's speed
+    double target[kChannelCount];     // velocity approached while steering
+    int32_t steering[kChannelCount];  // non-zero: relax toward target; zero: decay toward 0
 };
 
 // The one bank, zero at program start.

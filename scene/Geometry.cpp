@@ -12,16 +12,16 @@ constexpr double kPi = 3.141592654;
 }  // namespace
 
 void NormalizeVector(float x, float y, float z, float* outX, float* outY, float* outZ) {
-    const double sum = static_cast<double>(x) * x + static_cast<double>(y) * y +
-                       static_cast<double>(z) * z;
+    const double sum =
+        static_cast<double>(x) * x + static_cast<double>(y) * y + static_cast<double>(z) * z;
     const float length = static_cast<float>(std::sqrt(sum));
     *outX = x / length;
     *outY = y / length;
     *outZ = z / length;
 }
 
-void DrawTexturedSphere(double radius, int32_t slices, int32_t stacks, double sScale,
-                        double tScale, double sOffset, double tOffset) {
+void DrawTexturedSphere(double radius, int32_t slices, int32_t stacks, double sScale, double tScale,
+                        double sOffset, double tOffset) {
     if (slices < 1 || stacks < 2) {
         return;
     }

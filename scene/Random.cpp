@@ -6,14 +6,20 @@ uint32_t state = 1;
 }
 
 namespace Random {
-void srand(uint32_t seed) { state = seed; }
+void srand(uint32_t seed) {
+    state = seed;
+}
 
 int rand() {
     state = state * 214013u + 2531011u;
     return static_cast<int>((state >> 16) & 32767u);
 }
 
-uint32_t State() { return state; }
+uint32_t State() {
+    return state;
+}
 }  // namespace Random
 
-double RandomRange(double max) { return static_cast<double>(Random::rand()) / 32768.0 * max; }
+double RandomRange(double max) {
+    return static_cast<double>(Random::rand()) / 32768.0 * max;
+}

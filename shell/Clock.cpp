@@ -18,7 +18,9 @@ int64_t QueryPerfCounter() {
     return static_cast<int64_t>(now.tv_sec) * kMicrosecondsPerSecond + now.tv_nsec / 1000;
 }
 
-int64_t QueryPerfFrequency() { return kMicrosecondsPerSecond; }
+int64_t QueryPerfFrequency() {
+    return kMicrosecondsPerSecond;
+}
 
 uint32_t ElapsedMsFromCounts(int64_t count, int64_t start, int64_t frequency) {
     if (frequency <= 0) {

@@ -27,4 +27,6 @@ int64_t QueryPerfFrequency();
 uint32_t ElapsedMsFromCounts(int64_t count, int64_t start, int64_t frequency);
 
 // ElapsedMs converted without sign and scaled to seconds.
-inline double ElapsedSeconds() { return static_cast<double>(ElapsedMs) * 0.001; }
+inline double ElapsedSeconds() {
+    return static_cast<double>(ElapsedMs) * 0.001;
+}

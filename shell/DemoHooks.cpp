@@ -9,4 +9,6 @@ bool PreInit() {
     return true;
 }
 
-const char* AppTitle() { return "Tavik"; }
+const char* AppTitle() {
+    return "Tavik";
+}

@@ -16,4 +16,6 @@
 // The program reads font.bmp from its working directory and runs without it.
 #include "shell/Shell.h"
 
-int main(int argc, char** argv) { return AppMain(argc, argv); }
+int main(int argc, char** argv) {
+    return AppMain(argc, argv);
+}

@@ -75,7 +75,9 @@ void OnDisplay() {
     glutSwapBuffers();
 }
 
-void OnIdle() { glutPostRedisplay(); }
+void OnIdle() {
+    glutPostRedisplay();
+}
 
 void OnMotion(int, int) {}
 

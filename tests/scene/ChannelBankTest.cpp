@@ -24,7 +24,9 @@ Settings& DefaultSettings() {
     return settings;
 }
 
-void ClearBank() { std::memset(&channelBank, 0, sizeof channelBank); }
+void ClearBank() {
+    std::memset(&channelBank, 0, sizeof channelBank);
+}
 }  // namespace
 
 TEST(RandomTest, KnownSequencesAndRange) {

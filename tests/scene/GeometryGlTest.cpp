@@ -17,8 +17,12 @@ void UseFlatProjection() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
-double ObjectX(float windowX) { return windowX / 640.0 * 8.0 - 4.0; }
-double ObjectY(float windowY) { return windowY / 480.0 * 8.0 - 4.0; }
+double ObjectX(float windowX) {
+    return windowX / 640.0 * 8.0 - 4.0;
+}
+double ObjectY(float windowY) {
+    return windowY / 480.0 * 8.0 - 4.0;
+}
 
 // Vertices in emission order, recovered from triangle-strip feedback: for a strip with
 // vertices v0 v1 v2 ..., OpenGL emits triangles (v0 v1 v2), (v2 v1 v3), (v2 v3 v4) ...
@@ -76,8 +80,7 @@ TEST_F(GeometryGlTest, SphereBandsAndSeamTextureCoordinates) {
 
 TEST_F(GeometryGlTest, SphereWithFewStacksDrawsOneBandOrNothing) {
     UseFlatProjection();
-    EXPECT_EQ(CountTriangles(CaptureFeedback([] { DrawTexturedSphere(1, 6, 2, 1, 1, 0, 0); })),
-              12);
+    EXPECT_EQ(CountTriangles(CaptureFeedback([] { DrawTexturedSphere(1, 6, 2, 1, 1, 0, 0); })), 12);
     EXPECT_TRUE(CaptureFeedback([] { DrawTexturedSphere(1, 6, 1, 1, 1, 0, 0); }).empty());
 }
 

@@ -32,6 +32,19 @@ int Screenshot::CountBrighter(int x, int y, int w, int h, int threshold) const {
     return count;
 }
 
+int Screenshot::CountWhite(int x, int y, int w, int h, int threshold) const {
+    int count = 0;
+    for (int row = y; row < y + h && row < height; ++row) {
+        for (int col = x; col < x + w && col < width; ++col) {
+            const Rgb p = At(col, row);
+            if (p.r > threshold && p.g > threshold && p.b > threshold) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
 bool Screenshot::WritePpm(const std::string& path) const {
     std::ofstream out(path, std::ios::binary);
     out << "P6\n" << width << " " << height << "\n255\n";
@@ -78,7 +91,9 @@ DemoProcess::DemoProcess(const VirtualDisplay& display, std::string binary, std:
     outputPath = this->workDir + "/stdout.txt";
 }
 
-DemoProcess::~DemoProcess() { Kill(); }
+DemoProcess::~DemoProcess() {
+    Kill();
+}
 
 bool DemoProcess::Start() {
     pid = fork();
@@ -182,8 +197,8 @@ bool DemoProcess::WaitForExit(double timeoutSeconds, int* exitStatus, double* se
                 *exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             }
             if (seconds) {
-                *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                               .count();
+                *seconds =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             }
             return true;
         }

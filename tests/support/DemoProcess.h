@@ -20,6 +20,8 @@ struct Screenshot {
     Rgb At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     // Pixels in the rectangle (rows from the top) brighter than threshold in any channel.
     int CountBrighter(int x, int y, int w, int h, int threshold) const;
+    // Pixels in the rectangle whose every channel is above threshold (white text, say).
+    int CountWhite(int x, int y, int w, int h, int threshold) const;
     bool WritePpm(const std::string& path) const;
 };
 

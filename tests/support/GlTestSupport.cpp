@@ -15,14 +15,22 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 
 std::string GlErrorName(GLenum error) {
     switch (error) {
-        case GL_NO_ERROR: return "GL_NO_ERROR";
-        case GL_INVALID_ENUM: return "GL_INVALID_ENUM";
-        case GL_INVALID_VALUE: return "GL_INVALID_VALUE";
-        case GL_INVALID_OPERATION: return "GL_INVALID_OPERATION";
-        case GL_STACK_OVERFLOW: return "GL_STACK_OVERFLOW";
-        case GL_STACK_UNDERFLOW: return "GL_STACK_UNDERFLOW";
-        case GL_OUT_OF_MEMORY: return "GL_OUT_OF_MEMORY";
-        default: return "error " + std::to_string(error);
+        case GL_NO_ERROR:
+            return "GL_NO_ERROR";
+        case GL_INVALID_ENUM:
+            return "GL_INVALID_ENUM";
+        case GL_INVALID_VALUE:
+            return "GL_INVALID_VALUE";
+        case GL_INVALID_OPERATION:
+            return "GL_INVALID_OPERATION";
+        case GL_STACK_OVERFLOW:
+            return "GL_STACK_OVERFLOW";
+        case GL_STACK_UNDERFLOW:
+            return "GL_STACK_UNDERFLOW";
+        case GL_OUT_OF_MEMORY:
+            return "GL_OUT_OF_MEMORY";
+        default:
+            return "error " + std::to_string(error);
     }
 }
 
@@ -33,16 +41,20 @@ void PumpEvents() {
 }
 
 bool ResizeWindow(int width, int height) {
-    if (glutGet(GLUT_WINDOW_WIDTH) != width || glutGet(GLUT_WINDOW_HEIGHT) != height) {
-        glutReshapeWindow(width, height);
-    }
+    // Settle pending window work first (a full-screen request, say), which would otherwise
+    // be applied after the resize and undo it.
+    PumpEvents();
     for (int attempt = 0; attempt < 400; ++attempt) {
-        glutMainLoopEvent();
-        if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height &&
-            WindowSize.width == static_cast<uint32_t>(width) &&
+        const bool glutAgrees =
+            glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height;
+        if (glutAgrees && WindowSize.width == static_cast<uint32_t>(width) &&
             WindowSize.height == static_cast<uint32_t>(height)) {
             return true;
         }
+        if (!glutAgrees && attempt % 50 == 0) {
+            glutReshapeWindow(width, height);
+        }
+        glutMainLoopEvent();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
@@ -56,7 +68,7 @@ void ResetGlState() {
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const GLenum caps[] = {GL_LIGHTING, GL_BLEND,      GL_TEXTURE_2D,     GL_DEPTH_TEST,
+    const GLenum caps[] = {GL_LIGHTING,  GL_BLEND,          GL_TEXTURE_2D,   GL_DEPTH_TEST,
                            GL_NORMALIZE, GL_COLOR_MATERIAL, GL_POINT_SMOOTH, GL_CULL_FACE};
     for (GLenum cap : caps) {
         glDisable(cap);
@@ -81,7 +93,9 @@ std::vector<Rgb> ReadPixels(int x, int y, int width, int height) {
     return pixels;
 }
 
-Rgb ReadPixel(int x, int y) { return ReadPixels(x, y, 1, 1)[0]; }
+Rgb ReadPixel(int x, int y) {
+    return ReadPixels(x, y, 1, 1)[0];
+}
 
 int CountPixelsNot(int x, int y, int width, int height, Rgb background, int tolerance) {
     int count = 0;
@@ -123,11 +137,19 @@ std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw
             case GL_POINT_TOKEN:
             case GL_BITMAP_TOKEN:
             case GL_DRAW_PIXEL_TOKEN:
-            case GL_COPY_PIXEL_TOKEN: count = 1; break;
+            case GL_COPY_PIXEL_TOKEN:
+                count = 1;
+                break;
             case GL_LINE_TOKEN:
-            case GL_LINE_RESET_TOKEN: count = 2; break;
-            case GL_POLYGON_TOKEN: count = static_cast<int>(buffer[static_cast<size_t>(at++)]); break;
-            case GL_PASS_THROUGH_TOKEN: prim.passThrough = buffer[static_cast<size_t>(at++)]; break;
+            case GL_LINE_RESET_TOKEN:
+                count = 2;
+                break;
+            case GL_POLYGON_TOKEN:
+                count = static_cast<int>(buffer[static_cast<size_t>(at++)]);
+                break;
+            case GL_PASS_THROUGH_TOKEN:
+                prim.passThrough = buffer[static_cast<size_t>(at++)];
+                break;
             default:
                 ADD_FAILURE() << "unknown feedback token " << prim.token;
                 return result;
@@ -158,4 +180,6 @@ void GlTest::SetUp() {
     EXPECT_NO_GL_ERROR();
 }
 
-void GlTest::TearDown() { EXPECT_NO_GL_ERROR(); }
+void GlTest::TearDown() {
+    EXPECT_NO_GL_ERROR();
+}

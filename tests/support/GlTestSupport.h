@@ -23,11 +23,11 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c);
 std::string GlErrorName(GLenum error);
 
 // Expects that no OpenGL error is pending, and names it if one is.
-#define EXPECT_NO_GL_ERROR()                                                        \
-    do {                                                                            \
-        const GLenum tavikPendingError = glGetError();                              \
-        EXPECT_EQ(tavikPendingError, static_cast<GLenum>(GL_NO_ERROR))              \
-            << "pending OpenGL error " << GlErrorName(tavikPendingError);           \
+#define EXPECT_NO_GL_ERROR()                                              \
+    do {                                                                  \
+        const GLenum tavikPendingError = glGetError();                    \
+        EXPECT_EQ(tavikPendingError, static_cast<GLenum>(GL_NO_ERROR))    \
+            << "pending OpenGL error " << GlErrorName(tavikPendingError); \
     } while (0)
 
 // Handles GLUT's queued events (reshape, expose) without running any frame.

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,12 +27,21 @@ bool VirtualDisplay::Start(int width, int height) {
         return false;
     }
     if (pid == 0) {
+        // The server ends with the test process, however that ends (exit, crash, kill).
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         close(fds[0]);
         const int devNull = open("/dev/null", O_RDWR);
         if (devNull >= 0) {
             dup2(devNull, STDIN_FILENO);
             dup2(devNull, STDOUT_FILENO);
             dup2(devNull, STDERR_FILENO);
+        }
+        // The server must not hold the test's other descriptors open (a death test's
+        // status pipe, say): its parent would wait for them to close.
+        for (int other = STDERR_FILENO + 1; other < 1024; ++other) {
+            if (other != fds[1]) {
+                close(other);
+            }
         }
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
                "-nolisten", "tcp", "-noreset", "+extension", "GLX", static_cast<char*>(nullptr));

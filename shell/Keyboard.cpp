@@ -1,0 +1,284 @@
+// Keyboard controls: each key changes one setting and, for most keys, confirms the new
+// value with a status message. Upper- and lower-case letters act the same.
+#include "shell/Keyboard.h"
+
+#include <GL/freeglut.h>
+
+#include <cctype>
+#include <cstdlib>
+
+#include "scene/ChannelBank.h"
+#include "scene/Random.h"
+#include "scene/Spotlights.h"
+#include "shell/Clock.h"
+#include "shell/SceneGlobals.h"
+#include "shell/Settings.h"
+
+int32_t pointerX = 0;
+int32_t pointerY = 0;
+
+namespace {
+constexpr double kDownFactor = 0.9;
+constexpr double kUpFactor = 1.111111;  // as written, not 10/9
+constexpr int kMinFieldOfView = 10;
+constexpr int kMaxFieldOfView = 178;
+constexpr int kMinTessellation = 3;
+constexpr int kMaxTessellation = 50;
+constexpr int kMinLetterbox = -5;
+constexpr int kMaxLetterbox = 6;
+constexpr unsigned char kEscapeKey = 27;
+constexpr int kWindowedSize = 512;
+
+// Multiplies in double precision and stores back as float.
+void Scale(float& field, double factor) {
+    field = static_cast<float>(static_cast<double>(field) * factor);
+}
+
+int Toggle(int flag) {
+    return flag ? 0 : 1;
+}
+
+bool WindowFillsScreen() {
+    return glutGet(GLUT_WINDOW_WIDTH) == glutGet(GLUT_SCREEN_WIDTH) &&
+           glutGet(GLUT_WINDOW_HEIGHT) == glutGet(GLUT_SCREEN_HEIGHT);
+}
+
+// freeglut applies a pending resize before leaving full screen, and leaving full screen
+// restores the size the window had before, so the 512 x 512 request waits (polling every
+// 10 ms, for at most half a second) until the window has left full screen.
+void ReshapeToWindowedSize(int attempt) {
+    constexpr int kPollMs = 10;
+    constexpr int kMaxAttempts = 50;
+    if (WindowFillsScreen() && attempt < kMaxAttempts) {
+        glutTimerFunc(kPollMs, ReshapeToWindowedSize, attempt + 1);
+        return;
+    }
+    glutReshapeWindow(kWindowedSize, kWindowedSize);
+}
+
+KeyResponse Text(const char* text) {
+    KeyResponse r;
+    r.message = KeyResponse::Message::kText;
+    r.text = text;
+    return r;
+}
+
+KeyResponse Number(const char* format, double value) {
+    KeyResponse r;
+    r.message = KeyResponse::Message::kNumber;
+    r.text = format;
+    r.number = value;
+    return r;
+}
+
+KeyResponse Integer(const char* format, int32_t value) {
+    KeyResponse r;
+    r.message = KeyResponse::Message::kInteger;
+    r.text = format;
+    r.integer = value;
+    return r;
+}
+
+KeyResponse OnOff(int& flag, const char* on, const char* off) {
+    flag = Toggle(flag);
+    return Text(flag ? on : off);
+}
+
+KeyResponse ScaleSpeed(float& field, double factor, const char* format) {
+    Scale(field, factor);
+    return Number(format, field);
+}
+
+// Keys that are the same in upper and lower case.
+KeyResponse DecideLetterKey(unsigned char key) {
+    switch (key) {
+        case 'C':
+            return OnOff(settings.showFrameRate, "Frame/Second Clock On", "Frame/Second Clock Off");
+        case 'F': {
+            fullScreen = Toggle(fullScreen);
+            KeyResponse r;
+            r.window = fullScreen ? KeyResponse::WindowChange::kFullScreen
+                                  : KeyResponse::WindowChange::kWindowed;
+            return r;
+        }
+        case 'L':
+            settings.letterbox =
+                settings.letterbox >= kMaxLetterbox ? kMinLetterbox : settings.letterbox + 1;
+            return Integer("Letterbox: %d", std::abs(settings.letterbox));
+        case 'O':
+            return OnOff(settings.nestedRings, "Option 1/1: Overlapping <-> Nested Rings",
+                         "Option 0/1: Overlapping Rings");
+        case 'P':
+            return OnOff(paused, "Pause Action", "Continue Action");
+        case 'R': {
+            KeyResponse r = Text("Reset");
+            r.reset = true;
+            return r;
+        }
+        case 'S':
+            return OnOff(settings.spotlights, "SpotLights On", "SpotLights Off");
+        case 'T':
+            return OnOff(settings.textures, "Textures On", "Textures Off");
+        case 'U':
+            return OnOff(settings.showUniverse, "Universe On", "Universe Off");
+        case 'W': {
+            static const char* const kModes[] = {"PolyMode 1/3: Polygons", "PolyMode 2/3: Lines",
+                                                 "PolyMode 3/3: Points"};
+            settings.polygonMode = settings.polygonMode >= 2 || settings.polygonMode < 0
+                                       ? 0
+                                       : settings.polygonMode + 1;
+            return Text(kModes[settings.polygonMode]);
+        }
+        default:
+            return KeyResponse();
+    }
+}
+}  // namespace
+
+KeyResponse DecideDemoKey(unsigned char key) {
+    switch (key) {
+        case kEscapeKey:
+            // Start the fade-out; the frame step ends the program when it is done.
+            settings.spotlights = 1;
+            settings.clearEachFrame = 1;
+            helpVisible = 0;
+            fadeLevel = 0.999f;
+            return KeyResponse();
+        case ' ':
+            settings.clearEachFrame = Toggle(settings.clearEachFrame);
+            return KeyResponse();
+        case '(':
+            return ScaleSpeed(settings.lightRotateSpeed, kDownFactor,
+                              "Light Rotate Speed: %4.2f\n");
+        case ')':
+            return ScaleSpeed(settings.lightRotateSpeed, kUpFactor, "Light Rotate Speed: %4.2f\n");
+        case '+':
+            return ScaleSpeed(settings.movementSpeed, kUpFactor, "Movement Speed: %4.2f\n");
+        case '_':
+            return ScaleSpeed(settings.movementSpeed, kDownFactor, "Movement Speed: %4.2f\n");
+        case '=':
+            return ScaleSpeed(settings.rotateSpeed, kUpFactor, "Rotate Speed: %4.2f\n");
+        case '-':
+            return ScaleSpeed(settings.rotateSpeed, kDownFactor, "Rotate Speed: %4.2f\n");
+        case ',':
+            settings.fieldOfView = settings.fieldOfView >= kMaxFieldOfView
+                                       ? kMaxFieldOfView
+                                       : settings.fieldOfView + 2;
+            return Number("FOV: %3.0f Degrees\n", settings.fieldOfView);
+        case '.':
+            settings.fieldOfView = settings.fieldOfView <= kMinFieldOfView
+                                       ? kMinFieldOfView
+                                       : settings.fieldOfView - 2;
+            return Number("FOV: %3.0f Degrees\n", settings.fieldOfView);
+        case '<':
+            if (settings.tessellation > kMinTessellation) {
+                settings.tessellation -= 1;
+            }
+            return Integer("Tesselation: %d\n", settings.tessellation);
+        case '>':
+            if (settings.tessellation < kMaxTessellation) {
+                settings.tessellation += 1;
+            }
+            return Integer("Tesselation: %d\n", settings.tessellation);
+        case '[':
+            return ScaleSpeed(settings.objectSize, kDownFactor, "Object Size: %4.2f\n");
+        case ']':
+            return ScaleSpeed(settings.objectSize, kUpFactor, "Object Size: %4.2f\n");
+        case '{':
+            settings.cameraZ = static_cast<float>(static_cast<double>(settings.cameraZ) - 0.1);
+            return Number("CameraZ: %4.2f\n", settings.cameraZ);
+        case '}':
+            settings.cameraZ = static_cast<float>(static_cast<double>(settings.cameraZ) + 0.1);
+            return Number("CameraZ: %4.2f\n", settings.cameraZ);
+        case '?':
+        case '/': {
+            helpVisible = Toggle(helpVisible);
+            KeyResponse r;
+            r.clearBuffers = !helpVisible && settings.clearEachFrame == 1;
+            return r;
+        }
+        default:
+            return DecideLetterKey(static_cast<unsigned char>(std::toupper(key)));
+    }
+}
+
+KeyResponse DecideDemoSpecialKey(int key) {
+    switch (key) {
+        case GLUT_KEY_LEFT:
+            return ScaleSpeed(settings.mainSpeed, kDownFactor, "Main Speed: %4.2f\n");
+        case GLUT_KEY_RIGHT:
+            return ScaleSpeed(settings.mainSpeed, kUpFactor, "Main Speed: %4.2f\n");
+        default:
+            return KeyResponse();
+    }
+}
+
+void ResetScene() {
+    Random::srand(ElapsedMs);
+    ResetSettings();
+    RandomizeChannels(kChannelCount);
+    SetupSpotlights(2, 0.5f, 0.9f);
+    starField.Build(1650, 5.0f, 1.5f, kStarCubeShell);
+}
+
+void CarryOutKeyResponse(const KeyResponse& response) {
+    if (response.reset) {
+        ResetScene();
+    }
+    if (response.clearBuffers) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    switch (response.window) {
+        case KeyResponse::WindowChange::kWindowed:
+            if (WindowFillsScreen()) {
+                glutLeaveFullScreen();
+                glutTimerFunc(10, ReshapeToWindowedSize, 0);
+            } else {
+                glutReshapeWindow(kWindowedSize, kWindowedSize);
+            }
+            break;
+        case KeyResponse::WindowChange::kFullScreen:
+            glutFullScreen();
+            break;
+        case KeyResponse::WindowChange::kNone:
+            break;
+    }
+    switch (response.message) {
+        case KeyResponse::Message::kText:
+            textOverlay.ShowMessage(response.text);
+            break;
+        case KeyResponse::Message::kNumber:
+            textOverlay.ShowMessage(response.text, response.number);
+            break;
+        case KeyResponse::Message::kInteger:
+            textOverlay.ShowMessage(response.text, response.integer);
+            break;
+        case KeyResponse::Message::kNone:
+            break;
+    }
+}
+
+void OnDemoKey(unsigned char key, int, int) {
+    CarryOutKeyResponse(DecideDemoKey(key));
+}
+
+void OnDemoSpecialKey(int key, int, int) {
+    CarryOutKeyResponse(DecideDemoSpecialKey(key));
+}
+
+namespace {
+void StorePointer(int x, int y) {
+    pointerX = static_cast<int32_t>(x - WindowSize.width * 0.5);
+    pointerY = static_cast<int32_t>(y - WindowSize.height * 0.5);
+}
+}  // namespace
+
+void OnPointerButton(int button, int, int x, int y) {
+    if (button == GLUT_LEFT_BUTTON) {
+        StorePointer(x, y);
+    }
+}
+
+void OnPointerMove(int x, int y) {
+    StorePointer(x, y);
+}

@@ -1,0 +1,175 @@
+// End to end: the built tavik binary on a private Xvfb, driven with xdotool and judged by
+// screenshots, its exit status and its (empty) standard output.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/DemoProcess.h"
+#include "tests/support/VirtualDisplay.h"
+
+namespace {
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+constexpr int kBright = 100;  // glyphs at 20 pixels are drawn from minified, soft mipmaps
+
+class DemoE2eTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        display = new VirtualDisplay();
+        ASSERT_TRUE(display->Start(kScreenWidth, kScreenHeight));
+    }
+    static void TearDownTestSuite() {
+        delete display;
+        display = nullptr;
+    }
+    // Writes the screenshot next to the test's build output for a person to look at.
+    static void Keep(const Screenshot& shot, const std::string& name) {
+        shot.WritePpm(std::string(TAVIK_BUILD_DIR) + "/e2e-" + name + ".ppm");
+    }
+    static VirtualDisplay* display;
+};
+VirtualDisplay* DemoE2eTest::display = nullptr;
+
+// Bright pixels of the status line (the top 20 rows, from x 10).
+int MessagePixels(const Screenshot& shot) {
+    return shot.CountWhite(10, 0, 240, 20, kBright);
+}
+// White pixels where the help page's lines lie.
+int HelpPixels(const Screenshot& shot) {
+    return shot.CountWhite(20, 40, 440, 480, kBright);
+}
+}  // namespace
+
+// Each test starts its own demo and judges pixels within the first ten seconds of its clock:
+// after that, random hyperspace may stop the clearing of the screen.
+TEST_F(DemoE2eTest, StartsFullScreenShowsTheSceneAndTheHelpPageAndFadesOut) {
+    const std::string dir = MakeWorkDir(TAVIK_FONT);
+    DemoProcess demo(*display, TAVIK_BINARY, dir);
+    ASSERT_TRUE(demo.Start());
+    ASSERT_TRUE(demo.WaitForWindow());
+
+    std::string geometry;
+    RunOnDisplay(*display, "xdotool getwindowgeometry " + demo.WindowId(), &geometry);
+    EXPECT_NE(geometry.find("1024x768"), std::string::npos) << "full screen: " << geometry;
+    std::string title;
+    RunOnDisplay(*display, "xdotool getwindowname " + demo.WindowId(), &title);
+    EXPECT_EQ(title, "Tavik\n");
+
+    // The first message, the rings (coloured light in the middle) and the stars.
+    const Screenshot first = demo.Grab();
+    Keep(first, "start");
+    EXPECT_GT(MessagePixels(first), 300) << "\"Press ? key for Help Screen\" in the top rows";
+    EXPECT_GT(first.CountBrighter(312, 184, 400, 400, 40), 5000) << "lit rings in the middle";
+    EXPECT_GT(first.CountBrighter(0, 40, 1024, 150, 60), 50) << "stars above the rings";
+
+    // Help page on and off.
+    ASSERT_TRUE(demo.Key("question"));
+    SleepSeconds(0.6);
+    const Screenshot help = demo.Grab();
+    Keep(help, "help");
+    EXPECT_GT(HelpPixels(help), 5 * HelpPixels(first) + 2000) << "the help page's text";
+    ASSERT_TRUE(demo.Key("slash"));
+    SleepSeconds(3.0);  // the status line expires meanwhile
+    const Screenshot noHelp = demo.Grab();
+    EXPECT_LT(HelpPixels(noHelp), HelpPixels(help) / 5) << "the help page is gone";
+    EXPECT_LT(MessagePixels(noHelp), 60) << "the status line expired after 3 s";
+
+    // Escape fades out and ends the process with status 0 after about 2.7 s.
+    ASSERT_TRUE(demo.Key("Escape"));
+    int status = -1;
+    double seconds = 0;
+    ASSERT_TRUE(demo.WaitForExit(10.0, &status, &seconds));
+    EXPECT_EQ(status, 0);
+    EXPECT_GE(seconds, 2.2);
+    EXPECT_LE(seconds, 4.5);
+    EXPECT_EQ(demo.StandardOutput(), "") << "standard output stays empty";
+}
+
+TEST_F(DemoE2eTest, FivePressesOfLGiveLetterboxBars) {
+    const std::string dir = MakeWorkDir(TAVIK_FONT);
+    DemoProcess demo(*display, TAVIK_BINARY, dir);
+    ASSERT_TRUE(demo.Start());
+    ASSERT_TRUE(demo.WaitForWindow());
+    ASSERT_TRUE(demo.Key("l l l l l"));
+    SleepSeconds(0.6);
+    const Screenshot box = demo.Grab();
+    Keep(box, "letterbox5");
+    // Step 5 at 768 rows: the scene lies in rows 192 to 575 from the top. Wide points may
+    // spill a pixel or two past the band (OpenGL does not clip their width).
+    EXPECT_LT(box.CountBrighter(0, 25, 1024, 164, 8), 20) << "top bar below the status line";
+    EXPECT_LT(box.CountBrighter(0, 579, 1024, 189, 8), 20) << "bottom bar";
+    EXPECT_GT(box.CountBrighter(0, 194, 1024, 380, 40), 2000) << "the scene between the bars";
+    EXPECT_GT(MessagePixels(box), 100) << "\"Letterbox: 5\" in the top bar";
+    demo.Kill();
+}
+
+TEST_F(DemoE2eTest, WSwitchesToLinesAndPointsAndPFreezesThePicture) {
+    const std::string dir = MakeWorkDir(TAVIK_FONT);
+    DemoProcess demo(*display, TAVIK_BINARY, dir);
+    ASSERT_TRUE(demo.Start());
+    ASSERT_TRUE(demo.WaitForWindow());
+    // Paused, the scene holds still, so the three modes draw the same geometry.
+    ASSERT_TRUE(demo.Key("p"));
+    SleepSeconds(0.5);
+    const Screenshot a = demo.Grab();
+    SleepSeconds(1.0);
+    const Screenshot b = demo.Grab();
+    int changed = 0;
+    for (int row = 24; row < a.height; ++row) {  // below the status line
+        for (int col = 0; col < a.width; ++col) {
+            changed += a.At(col, row) != b.At(col, row);
+        }
+    }
+    EXPECT_EQ(changed, 0) << "paused frames a second apart differ";
+
+    const int filled = a.CountBrighter(0, 30, 1024, 738, 40);
+    ASSERT_TRUE(demo.Key("w"));
+    SleepSeconds(0.5);
+    const Screenshot lineShot = demo.Grab();
+    Keep(lineShot, "lines");
+    const int lines = lineShot.CountBrighter(0, 30, 1024, 738, 40);
+    ASSERT_TRUE(demo.Key("w"));
+    SleepSeconds(0.5);
+    const Screenshot pointShot = demo.Grab();
+    Keep(pointShot, "points");
+    const int points = pointShot.CountBrighter(0, 30, 1024, 738, 40);
+    EXPECT_LT(lines, filled * 0.9) << "wireframe rings light fewer pixels than filled ones";
+    EXPECT_LT(points, lines * 0.8) << "points light fewer still";
+    demo.Kill();
+}
+
+TEST_F(DemoE2eTest, RunsWithoutFontAndDrawsTheMessageAsBlocks) {
+    const std::string dir = MakeWorkDir("");
+    DemoProcess demo(*display, TAVIK_BINARY, dir);
+    ASSERT_TRUE(demo.Start());
+    ASSERT_TRUE(demo.WaitForWindow());
+    const Screenshot shot = demo.Grab();
+    Keep(shot, "nofont");
+    // "Press ? key for Help Screen": 27 characters, 22 non-spaces, each a solid 10 x 20
+    // white quad every 8 pixels.
+    const int white = shot.CountWhite(10, 0, 27 * 8 + 2, 20, 250);
+    EXPECT_GT(white, 20 * 8 * 20) << "solid white blocks";
+    ASSERT_TRUE(demo.Key("Escape"));
+    int status = -1;
+    ASSERT_TRUE(demo.WaitForExit(10.0, &status));
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(demo.StandardOutput(), "");
+}
+
+TEST_F(DemoE2eTest, FullScreenKeyGivesA512Window) {
+    const std::string dir = MakeWorkDir(TAVIK_FONT);
+    DemoProcess demo(*display, TAVIK_BINARY, dir);
+    ASSERT_TRUE(demo.Start());
+    ASSERT_TRUE(demo.WaitForWindow());
+    ASSERT_TRUE(demo.Key("f"));
+    SleepSeconds(0.8);
+    std::string geometry;
+    RunOnDisplay(*display, "xdotool getwindowgeometry " + demo.WindowId(), &geometry);
+    EXPECT_NE(geometry.find("512x512"), std::string::npos) << geometry;
+    ASSERT_TRUE(demo.Key("F"));
+    SleepSeconds(0.8);
+    RunOnDisplay(*display, "xdotool getwindowgeometry " + demo.WindowId(), &geometry);
+    EXPECT_NE(geometry.find("1024x768"), std::string::npos) << geometry;
+    demo.Kill();
+}

@@ -1,0 +1,75 @@
+// The shell's own callbacks in the real window: reshape, the default keyboard callback's
+// full-screen toggle and escape, and the display callback's clock.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "shell/Clock.h"
+#include "shell/Shell.h"
+#include "tests/support/GlTestSupport.h"
+
+class ShellGlTest : public GlTest {};
+
+TEST_F(ShellGlTest, WindowIsTitledTavikWithTheDemosDisplayMode) {
+    EXPECT_EQ(glutGet(GLUT_WINDOW_DOUBLEBUFFER), 1);
+    EXPECT_GT(glutGet(GLUT_WINDOW_DEPTH_SIZE), 0);
+    EXPECT_GE(glutGet(GLUT_WINDOW_RED_SIZE), 8);
+    EXPECT_EQ(glutGet(GLUT_INIT_DISPLAY_MODE),
+              GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
+    EXPECT_EQ(glutGet(GLUT_INIT_DISPLAY_MODE), 146);
+}
+
+TEST_F(ShellGlTest, ReshapeUpdatesWindowSizeAndViewport) {
+    ASSERT_TRUE(ResizeWindow(300, 200));
+    EXPECT_EQ(WindowSize.width, 300u);
+    EXPECT_EQ(WindowSize.height, 200u);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 300);
+    EXPECT_EQ(viewport[3], 200);
+    OnReshape(123, 45);
+    EXPECT_EQ(WindowSize.width, 123u);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 123);
+    EXPECT_EQ(viewport[3], 45);
+}
+
+TEST_F(ShellGlTest, DefaultKeyboardTogglesFullScreenAndBack) {
+    ShellFullScreen = 0;
+    OnKey('f', 0, 0);
+    EXPECT_EQ(ShellFullScreen, 1);
+    for (int i = 0; i < 200 && glutGet(GLUT_WINDOW_WIDTH) != 1024; ++i) {
+        PumpEvents();
+    }
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 1024) << "the first f goes full screen";
+    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 768);
+    OnKey('F', 0, 0);
+    EXPECT_EQ(ShellFullScreen, 0);
+    EXPECT_TRUE(ResizeWindow(640, 480)) << "the second returns to 640 x 480";
+    OnKey('q', 0, 0);
+    EXPECT_EQ(ShellFullScreen, 0) << "other keys do nothing";
+}
+
+TEST_F(ShellGlTest, DisplayCallbackAdvancesTheClock) {
+    PerfFrequency = QueryPerfFrequency();
+    PerfStart = QueryPerfCounter() - 2500 * 1000;  // started 2.5 s ago
+    OnDisplay();
+    EXPECT_GE(ElapsedMs, 2500u);
+    EXPECT_LT(ElapsedMs, 4000u);
+    ElapsedMs = 0;
+}
+
+using ShellDeathTest = ShellGlTest;
+
+TEST_F(ShellDeathTest, EscapeQuitsWithStatusZeroAndNothingOnStandardOutput) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
+            OnKey(27, 0, 0);
+            std::printf("not reached\n");
+        },
+        ::testing::ExitedWithCode(0), "");
+}
