@@ -32,7 +32,7 @@ constexpr float kClampedFrame = 0.05f;  // ... count as this long
 constexpr double kHyperspaceCheckInterval = 3.0;
 constexpr double kHyperspaceMinimumGap = 10.0;
 constexpr double kHyperspaceRate = 40.0;
-constexpr float kFadePerSecond = 0.35f;
+constexpr double kFadePerSecond = 0.35;
 constexpr float kFadeEnd = 0.05f;
 constexpr int kLights = 2;
 
@@ -124,7 +124,7 @@ void FadeOut() {
     if (!(fadeLevel < 1.0f)) {
         return;
     }
-    fadeLevel = fadeLevel - frameDelta * kFadePerSecond;
+    fadeLevel = static_cast<float>(fadeLevel - frameDelta * kFadePerSecond);
     if (fadeLevel < kFadeEnd) {
         AppShutdown();
         endProcess(0);
