@@ -1,0 +1,86 @@
+// Tolerant picture comparison for the visual regression tests.
+#include "tests/golden/PictureCompare.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+bool Near(const uint8_t* a, const uint8_t* b, int channel) {
+    return std::abs(a[0] - b[0]) <= channel && std::abs(a[1] - b[1]) <= channel &&
+           std::abs(a[2] - b[2]) <= channel;
+}
+
+// True when some pixel of other within radius of (x, y) is near picture's pixel there.
+bool HasMatch(const RgbPicture& picture, const RgbPicture& other, int x, int y,
+              const CompareTolerance& tolerance) {
+    const uint8_t* pixel = picture.At(x, y);
+    for (int dy = -tolerance.radius; dy <= tolerance.radius; ++dy) {
+        const int oy = y + dy;
+        if (oy < 0 || oy >= other.height) {
+            continue;
+        }
+        for (int dx = -tolerance.radius; dx <= tolerance.radius; ++dx) {
+            const int ox = x + dx;
+            if (ox >= 0 && ox < other.width && Near(pixel, other.At(ox, oy), tolerance.channel)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+}  // namespace
+
+std::string CompareResult::Describe() const {
+    if (!sameSize) {
+        return "the pictures differ in size";
+    }
+    return std::to_string(mismatched) + " of " + std::to_string(pixels) +
+           " pixels mismatch; the worst tile, at (" + std::to_string(worstTileX) + ", " +
+           std::to_string(worstTileY) + "), holds " + std::to_string(worstTile);
+}
+
+CompareResult ComparePictures(const RgbPicture& reference, const RgbPicture& actual,
+                              const CompareTolerance& tolerance, RgbPicture* difference) {
+    CompareResult result;
+    result.sameSize = reference.width == actual.width && reference.height == actual.height &&
+                      reference.width > 0 && reference.height > 0;
+    if (!result.sameSize) {
+        return result;
+    }
+    const int width = reference.width;
+    const int height = reference.height;
+    result.pixels = static_cast<long>(width) * height;
+    const int tilesAcross = (width + tolerance.tile - 1) / tolerance.tile;
+    const int tilesDown = (height + tolerance.tile - 1) / tolerance.tile;
+    std::vector<int> tiles(static_cast<size_t>(tilesAcross) * tilesDown, 0);
+    if (difference != nullptr) {
+        difference->Resize(width, height);
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const bool mismatch = !HasMatch(actual, reference, x, y, tolerance) ||
+                                  !HasMatch(reference, actual, x, y, tolerance);
+            if (mismatch) {
+                ++result.mismatched;
+                ++tiles[static_cast<size_t>(y / tolerance.tile) * tilesAcross + x / tolerance.tile];
+            }
+            if (difference != nullptr) {
+                const uint8_t* r = reference.At(x, y);
+                uint8_t* d = difference->At(x, y);
+                const uint8_t grey = static_cast<uint8_t>((r[0] + r[1] + r[2]) / 9);
+                d[0] = mismatch ? 255 : grey;
+                d[1] = mismatch ? 0 : grey;
+                d[2] = mismatch ? 255 : grey;
+            }
+        }
+    }
+    const auto worst = std::max_element(tiles.begin(), tiles.end());
+    const int worstIndex = static_cast<int>(worst - tiles.begin());
+    result.worstTile = *worst;
+    result.worstTileX = worstIndex % tilesAcross * tolerance.tile;
+    result.worstTileY = worstIndex / tilesAcross * tolerance.tile;
+    result.passed = result.mismatched <= static_cast<long>(tolerance.maxShare * result.pixels) &&
+                    result.worstTile <= tolerance.maxPerTile;
+    return result;
+}
