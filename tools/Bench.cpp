@@ -1,7 +1,6 @@
-// tavik-bench: times the demo's frames (AppFrame, the buffer swap and glFinish) in a real
-// GLUT window at one or more sizes, beside an empty frame (clear and swap) in the same window,
-// counts heap allocations made by the demo's own per-frame code and reports start-up time.
-// Run with --help for the options.
+// tavik-bench: times the demo's frames (AppFrame, swap, glFinish) in a real GLUT window beside
+// an empty frame (clear and swap), counts heap allocations made by the demo's own per-frame
+// code and reports start-up time. Run with --help for the options.
 #include <GL/freeglut.h>
 #include <dlfcn.h>
 #include <execinfo.h>
@@ -9,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -764,11 +764,11 @@ void* aligned_alloc(size_t alignment, size_t size) {
 int posix_memalign(void** pointer, size_t alignment, size_t size) {
     CountAllocation();
     if (alignment % sizeof(void*) != 0 || (alignment & (alignment - 1)) != 0) {
-        return 22;  // EINVAL
+        return EINVAL;
     }
     void* memory = __libc_memalign(alignment, size);
     if (memory == nullptr) {
-        return 12;  // ENOMEM
+        return ENOMEM;
     }
     *pointer = memory;
     return 0;

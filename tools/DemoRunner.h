@@ -1,7 +1,6 @@
-// The demo in a real GLUT window, driven by a tool instead of GLUT's main loop: the window
-// opened as the shell opens it, AppInit and AppFrame from the library, a deterministic clock,
-// keys typed through the demo's own handlers, and pixels read back from the frame just drawn.
-// Shared by tavik-snapshot and tavik-bench.
+// The demo driven by tavik-snapshot and tavik-bench instead of GLUT's main loop: the shell's
+// window, the library's AppInit and AppFrame, a deterministic clock, keys typed through the
+// demo's own handlers, and pixels read back from the frame just drawn.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,5 @@
 // tavik-snapshot: renders the demo in a real GLUT window with a deterministic clock and writes
-// chosen frames as PNG files. The same arguments give the same pictures on the same renderer:
-// the start-up seed is 0 and every random draw of the frame step follows from the clock.
+// chosen frames as PNG files; the same arguments give the same pictures on the same renderer.
 // Run with --help for the options.
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,5 @@
-// Entry of the tool tests: one private Xvfb for every snapshot they take.
+// Entry of the tool tests: one private Xvfb, started here, for every snapshot they take,
+// so that no test draws on the developer's own display.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,7 +1,6 @@
 // Visual regression: the demo's scenes rendered again with tavik-snapshot and compared with
-// the committed references in this folder, and control cases that must not pass: other
-// scenes, and the rendered picture with a colour, a shape or a glyph changed.
-//
+// the committed references in this folder, and control cases that must not pass.
+
 // To rewrite the references on purpose (after a change to what the demo draws), run
 //   cmake --build <build dir> --target tavik-golden-update
 // (or this program with TAVIK_GOLDEN_UPDATE=1), then look at every picture before committing.
