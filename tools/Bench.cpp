@@ -640,6 +640,16 @@ void Bench::PrintTable() const {
     std::printf("GL_VERSION:  %s\n", version.c_str());
     std::printf("screen:      %dx%d; multisample: GL_SAMPLES %d, GL_SAMPLE_BUFFERS %d\n",
                 runner.ScreenWidth(), runner.ScreenHeight(), samples, sampleBuffers);
+    std::vector<std::string> sizes;
+    std::string windows;
+    for (const CaseResult& r : results) {
+        const std::string size = std::to_string(r.width) + "x" + std::to_string(r.height);
+        if (std::find(sizes.begin(), sizes.end(), size) == sizes.end()) {
+            windows += (sizes.empty() ? "" : ", ") + size;
+            sizes.push_back(size);
+        }
+    }
+    std::printf("windows:     %s, each as GLUT reported it before timing\n", windows.c_str());
     std::printf(
         "start-up:    %.1f ms from process start to the first swapped frame (%.1f ms from main)",
         startupMs, startupFromMainMs);

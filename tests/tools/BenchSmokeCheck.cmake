@@ -13,7 +13,7 @@ endif()
 message("${table}")
 
 foreach(line "GL_VENDOR: +[^\n]+" "GL_RENDERER: +[^\n]+" "GL_VERSION: +[^\n]+"
-             "GL_SAMPLES [0-9]+" "start-up: +[0-9.]+ ms")
+             "GL_SAMPLES [0-9]+" "windows: +160x120," "start-up: +[0-9.]+ ms")
     if(NOT table MATCHES "${line}")
         message(FATAL_ERROR "no line matching '${line}' in the table")
     endif()
