@@ -73,3 +73,8 @@ void AdvanceChannels(int count, float dt, const Settings& settings) {
 double ChannelWave(int index, double frequency, double amplitude, double offset) {
     return (std::sin(frequency * channelBank.phase[index]) * 0.5 + 0.5) * amplitude + offset;
 }
+
+double PhaseAngle(int index, double degreesPerPhase) {
+    const double degrees = channelBank.phase[index] * degreesPerPhase;
+    return std::isfinite(degrees) ? std::fmod(degrees, 360.0) : 0.0;
+}

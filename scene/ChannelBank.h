@@ -25,3 +25,8 @@ void RandomizeChannels(int count);
 void AdvanceChannels(int count, float dt, const Settings& settings);
 // (sin(frequency * phase[index]) * 0.5 + 0.5) * amplitude + offset.
 double ChannelWave(int index, double frequency, double amplitude, double offset);
+// phase[index] * degreesPerPhase as an angle for OpenGL, reduced to (-360, 360): the same
+// turn, in a size that OpenGL's float angles still hold after a speed key has made the
+// phase run far (beyond the float range, an angle would turn into infinity and the matrix
+// into NaN).
+double PhaseAngle(int index, double degreesPerPhase);

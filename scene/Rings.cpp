@@ -42,7 +42,7 @@ void DrawTorus(double tubeRadius, double ringRadius) {
 }
 
 double PhaseDegrees(int channel) {
-    return channelBank.phase[channel] * kDegreesPerPhase;
+    return PhaseAngle(channel, kDegreesPerPhase);
 }
 }  // namespace
 

@@ -80,9 +80,9 @@ void DrawScene() {
     const double x = ChannelWave(4, 1.0, 1.0, -0.5);
     const double y = ChannelWave(5, 1.0, 1.0, -0.5);
     const double z = ChannelWave(6, 1.0, 2.0, 0.0);
-    const double a1 = channelBank.phase[1] * 10.0;
-    const double a2 = channelBank.phase[2] * 10.0;
-    const double a3 = channelBank.phase[3] * 10.0;
+    const double a1 = PhaseAngle(1, 10.0);
+    const double a2 = PhaseAngle(2, 10.0);
+    const double a3 = PhaseAngle(3, 10.0);
     glTranslatef(static_cast<float>(-x), static_cast<float>(-y), static_cast<float>(-z));
 
     if (settings.clearEachFrame == 1) {

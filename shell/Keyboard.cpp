@@ -4,8 +4,10 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <limits>
 
 #include "scene/ChannelBank.h"
 #include "scene/Random.h"
@@ -29,9 +31,14 @@ constexpr int kMaxLetterbox = 6;
 constexpr unsigned char kEscapeKey = 27;
 constexpr int kWindowedSize = 512;
 
-// Multiplies in double precision and stores back as float.
+// Multiplies in double precision and stores back as float. A product beyond the float range
+// (after a few hundred presses of an up key) is held at the largest float instead of becoming
+// infinite, so a speed or size stays a number that the frames can work with and that a
+// down key can bring back.
 void Scale(float& field, double factor) {
-    field = static_cast<float>(static_cast<double>(field) * factor);
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    const double product = static_cast<double>(field) * factor;
+    field = static_cast<float>(std::clamp(product, -kLargest, kLargest));
 }
 
 int Toggle(int flag) {

@@ -1,0 +1,266 @@
+// Key storms through the real keyboard handlers between frames of the whole demo: random
+// keys of every byte value and special keys, and long runs of one key that drive a speed or
+// a size to 0 or past the float range. Settings stay within their bounds, no OpenGL error is
+// raised and no NaN or infinity reaches OpenGL.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "shell/Keyboard.h"
+#include "tests/shell/DemoSessionGlSupport.h"
+
+namespace {
+constexpr int kStormEvents = 20000;
+
+const int kSpecialKeys[] = {GLUT_KEY_F1,      GLUT_KEY_F2,        GLUT_KEY_F3,    GLUT_KEY_F4,
+                            GLUT_KEY_F5,      GLUT_KEY_F6,        GLUT_KEY_F7,    GLUT_KEY_F8,
+                            GLUT_KEY_F9,      GLUT_KEY_F10,       GLUT_KEY_F11,   GLUT_KEY_F12,
+                            GLUT_KEY_LEFT,    GLUT_KEY_UP,        GLUT_KEY_RIGHT, GLUT_KEY_DOWN,
+                            GLUT_KEY_PAGE_UP, GLUT_KEY_PAGE_DOWN, GLUT_KEY_HOME,  GLUT_KEY_END,
+                            GLUT_KEY_INSERT};
+
+bool IsFlag(int value) {
+    return value == 0 || value == 1;
+}
+
+bool FiniteAndNotNegative(float value) {
+    return std::isfinite(value) && value >= 0.0f;
+}
+
+// Every bounded setting within its bounds and every number finite; the first broken rule,
+// or an empty text.
+std::string BrokenSetting() {
+    const Settings& s = settings;
+    if (s.fieldOfView < 10 || s.fieldOfView > 178)
+        return "fieldOfView " + std::to_string(s.fieldOfView);
+    if (s.tessellation < 3 || s.tessellation > 50)
+        return "tessellation " + std::to_string(s.tessellation);
+    if (s.letterbox < -5 || s.letterbox > 6) return "letterbox " + std::to_string(s.letterbox);
+    if (s.polygonMode < 0 || s.polygonMode > 2)
+        return "polygonMode " + std::to_string(s.polygonMode);
+    const int flags[] = {s.showUniverse,  s.clearEachFrame, s.spotlights, s.textures, s.nestedRings,
+                         s.showFrameRate, paused,           helpVisible,  fullScreen};
+    for (const int flag : flags) {
+        if (!IsFlag(flag)) return "a flag holds " + std::to_string(flag);
+    }
+    const float sizes[] = {s.rotateSpeed, s.movementSpeed, s.mainSpeed, s.lightRotateSpeed,
+                           s.objectSize};
+    for (const float size : sizes) {
+        if (!FiniteAndNotNegative(size)) return "a speed or size holds " + std::to_string(size);
+    }
+    if (!std::isfinite(s.cameraZ)) return "cameraZ " + std::to_string(s.cameraZ);
+    if (!std::isfinite(fadeLevel) || fadeLevel > 1.0f)
+        return "fadeLevel " + std::to_string(fadeLevel);
+    if (std::find(std::begin(textOverlay.messageText), std::end(textOverlay.messageText), '\0') ==
+        std::end(textOverlay.messageText)) {
+        return "the recorded message has no terminator";
+    }
+    return "";
+}
+
+std::string KeyName(int key, bool special) {
+    return (special ? "special key " : "key ") + std::to_string(key);
+}
+
+class KeyStormGlTest : public DemoSessionGlTest {
+protected:
+    // One frame after a step of the clock, with the checks every frame gets; the OpenGL
+    // state and, now and then, everything the frame emits are checked for NaN and infinity.
+    void Frame(uint32_t step, const std::string& where) {
+        ms += step;
+        ++frames;
+        if (frames % 200 == 0) {
+            const auto emitted = CaptureFeedback([&] { FrameAt(ms); });
+            ExpectFiniteFeedback(emitted, where);
+        } else {
+            FrameAt(ms);
+        }
+        ExpectNoGlErrorRaised(where);
+        if (frames % 20 == 0) {
+            ExpectFiniteGlState(where);
+        }
+    }
+
+    uint32_t ms = 0;
+    int frames = 0;
+};
+}  // namespace
+
+TEST_F(KeyStormGlTest, TwentyThousandRandomKeysBetweenFrames) {
+    std::mt19937 random(20240607u);
+    auto below = [&](uint32_t n) { return static_cast<uint32_t>(random() % n); };
+
+    // Every byte value once, in a shuffled order, then keys drawn at random; a third of the
+    // draws repeat their key up to 300 times, which drives speeds and sizes to their extremes.
+    std::vector<int> firstBytes(256);
+    for (int i = 0; i < 256; ++i) {
+        firstBytes[static_cast<size_t>(i)] = i;
+    }
+    std::shuffle(firstBytes.begin(), firstBytes.end(), random);
+
+    int events = 0;
+    int escapes = 0;
+    while (events < kStormEvents) {
+        bool special = false;
+        int key = 0;
+        int repeats = 1;
+        if (events < 256) {
+            key = firstBytes[static_cast<size_t>(events)];
+        } else if (below(5) == 0) {
+            special = true;
+            key = below(8) == 0 ? static_cast<int>(random())
+                                : kSpecialKeys[below(sizeof kSpecialKeys / sizeof kSpecialKeys[0])];
+            repeats = below(3) == 0 ? 2 + static_cast<int>(below(299)) : 1;
+        } else {
+            key = static_cast<int>(below(256));
+            repeats = below(3) == 0 ? 2 + static_cast<int>(below(299)) : 1;
+        }
+        for (int r = 0; r < repeats && events < kStormEvents; ++r, ++events) {
+            if (special) {
+                OnDemoSpecialKey(key, 0, 0);
+            } else {
+                OnDemoKey(static_cast<unsigned char>(key), 0, 0);
+                escapes += key == 27;
+            }
+            const std::string where = "after event " + std::to_string(events) + ", " +
+                                      KeyName(key, special) + " (frame " + std::to_string(frames) +
+                                      ")";
+            const std::string broken = BrokenSetting();
+            ASSERT_EQ(broken, "") << where;
+            if (below(4) == 0) {
+                // Mostly smooth frames, now and then a stall; window changes asked for by
+                // the F key are let through every few frames.
+                const uint32_t step = below(50) == 0 ? 150 + below(5000) : 1 + below(40);
+                if (frames % 8 == 0) {
+                    PumpEvents();
+                }
+                Frame(step, where);
+                ASSERT_EQ(BrokenSetting(), "") << where << ", after its frame";
+            }
+        }
+    }
+    // Let any fade that the storm left running finish, then check once more.
+    for (int i = 0; i < 300; ++i) {
+        Frame(16, "after the storm");
+    }
+    ExpectFiniteGlState("after the storm");
+    EXPECT_GT(frames, kStormEvents / 5);
+    EXPECT_GT(escapes, 10);
+    RecordProperty("frames", frames);
+    RecordProperty("fade-out ends", ExitCalls());
+
+    // The F key may have left a resize request behind: settle it before the next test.
+    for (int i = 0; i < 60; ++i) {
+        PumpEvents();
+        usleep(10000);
+    }
+}
+
+// The storm's error check must see an error raised in the middle of a frame, which the
+// frame's own error line would otherwise swallow.
+TEST_F(KeyStormGlTest, AnErrorRaisedInsideAFrameIsSeen) {
+    glEnable(GL_TEXTURE_3D + 0x7777);  // not a capability: GL_INVALID_ENUM
+    FrameAt(16);
+    EXPECT_EQ(errors.Errors().size(), 1u);
+    errors.Clear();
+}
+
+namespace {
+struct PressRun {
+    const char* name;
+    int key;  // a byte, or a special key when special is set
+    bool special;
+    int presses;
+    std::function<void()> before;
+    std::function<void()> after;  // checks of the settings once the presses are done
+};
+
+// Window coordinates in the window (with a margin for wide points): something was drawn
+// where it can be seen.
+size_t OnScreen(const std::vector<FeedbackPrimitive>& primitives, GLenum token) {
+    size_t count = 0;
+    for (const FeedbackPrimitive& p : OfToken(primitives, token)) {
+        for (const FeedbackVertex& v : p.vertices) {
+            if (v.x >= -2 && v.x <= 642 && v.y >= -2 && v.y <= 482) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
+}
+}  // namespace
+
+// A thousand presses of one key, then frames: the value has gone down to the smallest floats
+// (0.9 times four of the smallest denormal rounds back to four, so it settles there rather
+// than at 0) or up to the largest float (never to infinity), and the frames still draw
+// finite stars.
+TEST_F(KeyStormGlTest, ThousandsOfPressesOfOneKeyKeepEveryFrameFinite) {
+    const float largest = FLT_MAX;
+    const PressRun runs[] = {
+        {"[ with nested rings", '[', false, 1000, [] { settings.nestedRings = 1; },
+         [] { EXPECT_LT(settings.objectSize, FLT_MIN); }},
+        {"] with nested rings", ']', false, 1000, [] { settings.nestedRings = 1; },
+         [&] { EXPECT_EQ(settings.objectSize, largest); }},
+        {"+", '+', false, 1000, [] {}, [&] { EXPECT_EQ(settings.movementSpeed, largest); }},
+        {"_", '_', false, 1000, [] {}, [] { EXPECT_LT(settings.movementSpeed, FLT_MIN); }},
+        {"=", '=', false, 1000, [] {}, [&] { EXPECT_EQ(settings.rotateSpeed, largest); }},
+        {"-", '-', false, 1000, [] {}, [] { EXPECT_LT(settings.rotateSpeed, FLT_MIN); }},
+        {")", ')', false, 1000, [] {}, [&] { EXPECT_EQ(settings.lightRotateSpeed, largest); }},
+        {"(", '(', false, 1000, [] {}, [] { EXPECT_LT(settings.lightRotateSpeed, FLT_MIN); }},
+        {"right arrow", GLUT_KEY_RIGHT, true, 1000, [] {},
+         [&] { EXPECT_EQ(settings.mainSpeed, largest); }},
+        {"left arrow", GLUT_KEY_LEFT, true, 1000, [] {},
+         [] { EXPECT_LT(settings.mainSpeed, FLT_MIN); }},
+        {"{ until the far plane lies behind the near one", '{', false, 100, [] {},
+         [] { EXPECT_LT(7.0 + settings.cameraZ, 0.1); }},
+        {"} far out", '}', false, 1000, [] {}, [] { EXPECT_GT(settings.cameraZ, 99.0f); }},
+        {"] then [ back", ']', false, 1000, [] {},
+         [] {
+             for (int i = 0; i < 1000; ++i) OnDemoKey('[', 0, 0);
+             EXPECT_GT(settings.objectSize, 0.0f);
+             EXPECT_LT(settings.objectSize, 1e35f) << "the saturated size shrinks again";
+         }},
+    };
+    for (const PressRun& run : runs) {
+        SCOPED_TRACE(run.name);
+        ResetSettings();
+        run.before();
+        for (int i = 0; i < run.presses; ++i) {
+            if (run.special) {
+                OnDemoSpecialKey(run.key, 0, 0);
+            } else {
+                OnDemoKey(static_cast<unsigned char>(run.key), 0, 0);
+            }
+        }
+        run.after();
+        EXPECT_EQ(BrokenSetting(), "");
+        EXPECT_EQ(std::string(textOverlay.messageText).find("inf"), std::string::npos)
+            << textOverlay.messageText;
+        // Sixty frames let the fastest phases grow as far as a minute of running would.
+        for (int i = 0; i < 60; ++i) {
+            FrameAt(ms += 16);
+            ExpectNoGlErrorRaised(run.name);
+        }
+        ExpectFiniteGlState(run.name);
+        textOverlay.messageExpiry = 0.0;  // no text: every polygon is a ring's
+        const auto emitted = CaptureFeedback([&] { FrameAt(ms += 16); });
+        ExpectFiniteFeedback(emitted, run.name);
+        ExpectNoGlErrorRaised(run.name);
+        if (7.0 + settings.cameraZ < 0.1) {
+            // The camera has passed the whole scene, which now lies behind it, and the far
+            // plane has crossed the near one: the projection is still finite and raises no
+            // error, and only the slab between the two planes could show anything.
+            continue;
+        }
+        EXPECT_GT(OnScreen(emitted, GL_POINT_TOKEN), 300u) << "the stars are drawn";
+        const bool ringsTooLarge = settings.objectSize > 1e30f;
+        EXPECT_EQ(OnScreen(emitted, GL_POLYGON_TOKEN) > 0, !ringsTooLarge)
+            << "rings are drawn unless they are too large to be on screen";
+    }
+}
