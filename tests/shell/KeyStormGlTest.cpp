@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "shell/Keyboard.h"
-#include "tests/shell/DemoSessionGlSupport.h"
+#include "tests/hardening/DemoSessionGlSupport.h"
 
 namespace {
 constexpr int kStormEvents = 20000;

@@ -111,10 +111,13 @@ protected:
         GlTest::TearDown();
     }
 
-    // One frame as the display callback runs it, at the given clock.
+    // One frame as the display callback runs it, at the given clock. The swap matters on a
+    // long run: without it the software renderer queues every frame's drawing (gigabytes
+    // after a few thousand frames) instead of finishing it.
     void FrameAt(uint32_t ms) {
         ElapsedMs = ms;
         AppFrame();
+        glutSwapBuffers();
     }
     // Fails with the OpenGL errors raised since the last call, and forgets them.
     void ExpectNoGlErrorRaised(const std::string& where) {
