@@ -47,7 +47,10 @@ void AdvanceTime() {
     if (frameDelta > kLongestFrame) {
         frameDelta = kClampedFrame;
     }
-    previousSeconds = nowSeconds;
+    // The exact time, not the float nowSeconds: after some weeks a float second has steps
+    // of a quarter or half second, and deltas taken from it would swing negative and clamp
+    // (the animation would run backwards and a fade-out after Escape might never end).
+    previousSeconds = seconds;
 }
 
 void CountFrame() {

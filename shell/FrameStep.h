@@ -6,7 +6,7 @@
 
 // Frame-step globals (all 0 at program start).
 extern float nowSeconds;            // this frame's time in seconds, ElapsedMs * 0.001
-extern double previousSeconds;      // the previous frame's nowSeconds, widened
+extern double previousSeconds;      // the previous frame's ElapsedMs * 0.001, unrounded
 extern float frameDelta;            // seconds since the previous frame, clamped
 extern double lastHyperspaceCheck;  // nowSeconds at the last random hyperspace check
 extern double hyperspaceStart;      // nowSeconds when random hyperspace last started

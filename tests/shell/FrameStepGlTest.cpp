@@ -13,6 +13,7 @@
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"
 #include "shell/FrameStep.h"
+#include "shell/Keyboard.h"
 #include "shell/SceneGlobals.h"
 #include "shell/SceneSetup.h"
 #include "shell/Settings.h"
@@ -81,12 +82,31 @@ TEST_F(FrameStepGlTest, FirstFrameAfterASlowStartIsClamped) {
     EXPECT_FLOAT_EQ(frameDelta, 0.05f) << "longer than 0.1 s counts as 0.05, not 0.1";
 }
 
-TEST_F(FrameStepGlTest, FrameDeltaCarriesTheFloatRounding) {
+// The delta comes from the exact times, not from the float nowSeconds: after weeks of
+// running a float second has steps of a quarter or half second, and deltas taken from it
+// would swing between -0.25 and +0.25 s (clamped to 0.05 above 0.1), so that the animation
+// ran backwards and a fade-out never ended.
+TEST_F(FrameStepGlTest, FrameDeltaIsExactEvenAfterWeeksOfRunning) {
     FrameAt(1234567);
     FrameAt(1234567);
-    const double expected = 1234.567 - static_cast<double>(static_cast<float>(1234.567));
-    EXPECT_FLOAT_EQ(frameDelta, static_cast<float>(expected));
-    EXPECT_NE(frameDelta, 0.0f) << "the same millisecond is not exactly 0";
+    EXPECT_EQ(frameDelta, 0.0f) << "the same millisecond";
+    FrameAt(1234583);
+    EXPECT_NEAR(frameDelta, 0.016, 1e-6);
+    uint32_t ms = 4200000000u;  // 48.6 days: nowSeconds has steps of 0.5 s
+    FrameAt(ms);
+    for (int i = 0; i < 100; ++i) {
+        FrameAt(ms += 16);
+        ASSERT_NEAR(frameDelta, 0.016, 1e-6) << "at " << ms;
+    }
+    // Escape still ends the program in the usual 2.7 s.
+    fadeLevel = 0.999f;
+    int frames = 0;
+    for (; frames < 1000 && exitCalls == 0; ++frames) {
+        FrameAt(ms += 16);
+    }
+    EXPECT_EQ(exitCalls, 1);
+    EXPECT_LE(frames, 171);
+    fadeLevel = 1.0f;
 }
 
 TEST_F(FrameStepGlTest, FrameRateCounterAndStall) {
@@ -298,30 +318,58 @@ TEST_F(FrameStepGlTest, SurvivesTheClockWrap) {
     // Run up to just before the 32-bit millisecond wrap, then across it.
     uint32_t ms = 0xffffffffu - 5000;
     previousElapsedMs = ms;
-    previousSeconds = static_cast<float>(ms * 0.001);
+    previousSeconds = ms * 0.001;
     nextFpsSecond = std::floor(ms * 0.001) + 1.0;
     lastHyperspaceCheck = ms * 0.001;
     hyperspaceStart = ms * 0.001 - 20.0;
+    bool messageShown = false;
     for (int i = 0; i < 400; ++i) {
         FrameAt(ms += 16);  // wraps after about 5 s
+        ASSERT_GE(frameDelta, -0.001f) << "at " << ms;
+        ASSERT_LE(frameDelta, 0.1f) << "at " << ms;
+        if (!messageShown && ms > 0xffffffffu - 1000) {
+            ElapsedMs = ms;
+            textOverlay.ShowMessage("Pause Action");  // due to expire 2 s after the wrap
+            messageShown = true;
+        }
     }
     ASSERT_LT(ms, 10000u) << "the clock wrapped";
-    const int32_t fpsBefore = framesPerSecond;
+    EXPECT_GT(textOverlay.messageExpiry, 1.0) << "the message's expiry moved with the clock";
+    EXPECT_LT(textOverlay.messageExpiry, 3.0);
     const double nextBefore = nextFpsSecond;
     for (int i = 0; i < 200; ++i) {
         FrameAt(ms += 16);
     }
+    EXPECT_EQ(textOverlay.messageExpiry, 0.0) << "the message expired 3 s after it was shown";
     EXPECT_GT(nextFpsSecond, nextBefore) << "the readout keeps updating after the wrap";
     EXPECT_LT(nextFpsSecond, ms * 0.001 + 2.0);
-    EXPECT_GT(framesPerSecond, 0);
-    (void)fpsBefore;
+    EXPECT_GE(framesPerSecond, 62) << "16 ms frames are counted as 62 or 63 a second";
+    EXPECT_LE(framesPerSecond, 63);
+    EXPECT_LT(frameCount, 64) << "the frame counter is reset every second";
     EXPECT_LT(lastHyperspaceCheck, ms * 0.001 + 0.001) << "hyperspace checks continue";
     EXPECT_GT(lastHyperspaceCheck, ms * 0.001 - 3.1);
-    // Escape still ends the program.
-    fadeLevel = 0.999f;
-    for (int i = 0; i < 400 && exitCalls == 0; ++i) {
+
+    // Random hyperspace still starts: with 50 ms frames every check says "on" once the
+    // last start (before the wrap) lies 10 s back.
+    settings.clearEachFrame = 1;
+    int hyperspaceFrames = 0;
+    for (int i = 0; i < 400; ++i) {
+        FrameAt(ms += 50);
+        hyperspaceFrames += settings.clearEachFrame == 0;
+    }
+    EXPECT_GT(hyperspaceFrames, 0) << "random hyperspace after the wrap";
+    EXPECT_GT(hyperspaceStart, 0.0) << "started after the wrap";
+    EXPECT_LT(hyperspaceStart, ms * 0.001);
+
+    // Escape still ends the program, after the usual fade of about 2.7 s.
+    OnDemoKey(27, 0, 0);
+    int fadeFrames = 0;
+    for (; fadeFrames < 400 && exitCalls == 0; ++fadeFrames) {
         FrameAt(ms += 16);
     }
     EXPECT_EQ(exitCalls, 1);
+    EXPECT_EQ(exitStatus, 0);
+    EXPECT_GE(fadeFrames, 169);
+    EXPECT_LE(fadeFrames, 171);
     fadeLevel = 1.0f;
 }
