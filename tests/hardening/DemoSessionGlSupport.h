@@ -6,6 +6,7 @@
 
 #include <GL/freeglut.h>
 #include <GL/glext.h>
+#include <malloc.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -111,10 +112,12 @@ protected:
         GlTest::TearDown();
     }
 
-    // One frame as the display callback runs it, at the given clock. The swap matters on a
-    // long run: without it the software renderer queues every frame's drawing (gigabytes
-    // after a few thousand frames) instead of finishing it.
+    // One turn of the main loop at the given clock: the window system's events, then the
+    // frame and the swap of the display callback. Both matter on a long run: without the
+    // swap the software renderer queues every frame's drawing (gigabytes after a few
+    // thousand frames), and events left unread pile up in the client's queue.
     void FrameAt(uint32_t ms) {
+        glutMainLoopEvent();
         ElapsedMs = ms;
         AppFrame();
         glutSwapBuffers();
@@ -215,8 +218,11 @@ inline size_t ExpectFiniteFeedback(const std::vector<FeedbackPrimitive>& primiti
     return primitives.size();
 }
 
-// Resident memory of this process in kilobytes (VmRSS), or -1.
+// Resident memory of this process in kilobytes (VmRSS), or -1. Free heap pages are handed
+// back first, so that what is counted is memory in use rather than the allocator's
+// fragmentation, which varies from run to run.
 inline long ResidentKilobytes() {
+    malloc_trim(0);
     std::FILE* status = std::fopen("/proc/self/status", "r");
     if (status == nullptr) {
         return -1;

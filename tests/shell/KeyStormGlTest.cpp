@@ -24,38 +24,50 @@ const int kSpecialKeys[] = {GLUT_KEY_F1,      GLUT_KEY_F2,        GLUT_KEY_F3,  
                             GLUT_KEY_PAGE_UP, GLUT_KEY_PAGE_DOWN, GLUT_KEY_HOME,  GLUT_KEY_END,
                             GLUT_KEY_INSERT};
 
-bool IsFlag(int value) {
-    return value == 0 || value == 1;
-}
-
-bool FiniteAndNotNegative(float value) {
-    return std::isfinite(value) && value >= 0.0f;
-}
-
 // Every bounded setting within its bounds and every number finite; the first broken rule,
 // or an empty text.
 std::string BrokenSetting() {
     const Settings& s = settings;
-    if (s.fieldOfView < 10 || s.fieldOfView > 178)
-        return "fieldOfView " + std::to_string(s.fieldOfView);
-    if (s.tessellation < 3 || s.tessellation > 50)
-        return "tessellation " + std::to_string(s.tessellation);
-    if (s.letterbox < -5 || s.letterbox > 6) return "letterbox " + std::to_string(s.letterbox);
-    if (s.polygonMode < 0 || s.polygonMode > 2)
-        return "polygonMode " + std::to_string(s.polygonMode);
-    const int flags[] = {s.showUniverse,  s.clearEachFrame, s.spotlights, s.textures, s.nestedRings,
-                         s.showFrameRate, paused,           helpVisible,  fullScreen};
-    for (const int flag : flags) {
-        if (!IsFlag(flag)) return "a flag holds " + std::to_string(flag);
+    const struct {
+        const char* name;
+        int32_t value, low, high;
+    } bounded[] = {{"fieldOfView", s.fieldOfView, 10, 178},
+                   {"tessellation", s.tessellation, 3, 50},
+                   {"letterbox", s.letterbox, -5, 6},
+                   {"polygonMode", s.polygonMode, 0, 2},
+                   {"showUniverse", s.showUniverse, 0, 1},
+                   {"clearEachFrame", s.clearEachFrame, 0, 1},
+                   {"spotlights", s.spotlights, 0, 1},
+                   {"textures", s.textures, 0, 1},
+                   {"nestedRings", s.nestedRings, 0, 1},
+                   {"showFrameRate", s.showFrameRate, 0, 1},
+                   {"paused", paused, 0, 1},
+                   {"helpVisible", helpVisible, 0, 1},
+                   {"fullScreen", fullScreen, 0, 1}};
+    for (const auto& b : bounded) {
+        if (b.value < b.low || b.value > b.high) {
+            return std::string(b.name) + " " + std::to_string(b.value);
+        }
     }
-    const float sizes[] = {s.rotateSpeed, s.movementSpeed, s.mainSpeed, s.lightRotateSpeed,
-                           s.objectSize};
-    for (const float size : sizes) {
-        if (!FiniteAndNotNegative(size)) return "a speed or size holds " + std::to_string(size);
+    const struct {
+        const char* name;
+        float value;
+    } sizes[] = {{"rotateSpeed", s.rotateSpeed},
+                 {"movementSpeed", s.movementSpeed},
+                 {"mainSpeed", s.mainSpeed},
+                 {"lightRotateSpeed", s.lightRotateSpeed},
+                 {"objectSize", s.objectSize}};
+    for (const auto& size : sizes) {
+        if (!std::isfinite(size.value) || size.value < 0.0f) {
+            return std::string(size.name) + " " + std::to_string(size.value);
+        }
     }
-    if (!std::isfinite(s.cameraZ)) return "cameraZ " + std::to_string(s.cameraZ);
-    if (!std::isfinite(fadeLevel) || fadeLevel > 1.0f)
+    if (!std::isfinite(s.cameraZ)) {
+        return "cameraZ " + std::to_string(s.cameraZ);
+    }
+    if (!std::isfinite(fadeLevel) || fadeLevel > 1.0f) {
         return "fadeLevel " + std::to_string(fadeLevel);
+    }
     if (std::find(std::begin(textOverlay.messageText), std::end(textOverlay.messageText), '\0') ==
         std::end(textOverlay.messageText)) {
         return "the recorded message has no terminator";
