@@ -32,7 +32,7 @@ constexpr unsigned char kEscapeKey = 27;
 constexpr int kWindowedSize = 512;
 
 // Multiplies in double precision and stores back as float. A product beyond the float range
-// (after a few hundred presses of an up key) is held at the largest float instead of becoming
+// (after some 850 presses of an up key) is held at the largest float instead of becoming
 // infinite, so a speed or size stays a number that the frames can work with and that a
 // down key can bring back.
 void Scale(float& field, double factor) {
