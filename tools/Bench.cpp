@@ -289,51 +289,38 @@ bool AddPreset(const std::string& name, Options* options) {
 }
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            options->help = true;
-            return true;
-        }
-        if (option == "--xvfb") {
-            options->xvfb = true;
-            continue;
-        }
-        const bool takesValue = option == "--size" || option == "--frames" ||
-                                option == "--warmup" || option == "--step-ms" ||
-                                option == "--preset" || option == "--json" || option == "--font";
-        if (!takesValue) {
-            *error = "unknown option \"" + option + "\" (see --help)";
-            return false;
-        }
-        if (i + 1 >= argc) {
-            *error = option + " needs a value";
-            return false;
-        }
-        const std::string value = argv[++i];
-        bool good = true;
+    const auto apply = [options](const std::string& option, const std::string& value,
+                                 std::string*) {
         if (option == "--size") {
             Size size{0, 0, value == "full"};
-            good = size.full || ParseSize(value, &size.width, &size.height);
+            const bool good = size.full || ParseSize(value, &size.width, &size.height);
             options->sizes.push_back(size);
-        } else if (option == "--frames") {
-            good = ParseCount(value, &options->frames) && options->frames >= 1 &&
+            return good;
+        }
+        if (option == "--frames") {
+            return ParseCount(value, &options->frames) && options->frames >= 1 &&
                    options->frames <= kLargestCount;
-        } else if (option == "--warmup") {
-            good = ParseCount(value, &options->warmup) && options->warmup <= kLargestCount;
-        } else if (option == "--step-ms") {
-            good = ParseCount(value, &options->stepMs) && options->stepMs <= kLargestCount;
-        } else if (option == "--preset") {
-            good = AddPreset(value, options);
-        } else if (option == "--json") {
-            options->json = value;
-        } else {
-            options->font = value;
         }
-        if (!good) {
-            *error = "bad value \"" + value + "\" for " + option + " (see --help)";
-            return false;
+        if (option == "--warmup") {
+            return ParseCount(value, &options->warmup) && options->warmup <= kLargestCount;
         }
+        if (option == "--step-ms") {
+            return ParseCount(value, &options->stepMs) && options->stepMs <= kLargestCount;
+        }
+        if (option == "--preset") {
+            return AddPreset(value, options);
+        }
+        (option == "--json" ? options->json : options->font) = value;
+        return true;
+    };
+    if (!WalkOptions(
+            argc, argv,
+            {"--size", "--frames", "--warmup", "--step-ms", "--preset", "--json", "--font"},
+            &options->help, &options->xvfb, apply, error)) {
+        return false;
+    }
+    if (options->help) {
+        return true;
     }
     if (options->sizes.empty()) {
         options->sizes = {Size{640, 480, false}, Size{0, 0, true}};

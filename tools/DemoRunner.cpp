@@ -2,6 +2,8 @@
 // clock, the keys and the end of the program in the tool's hands.
 #include "tools/DemoRunner.h"
 
+#include <algorithm>
+
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>  // only to say clearly when the display cannot be opened
 #include <fcntl.h>
@@ -121,6 +123,41 @@ private:
     std::string link;
 };
 }  // namespace
+
+bool WalkOptions(int argc, char** argv, const std::vector<std::string>& valued, bool* help,
+                 bool* xvfb,
+                 const std::function<bool(const std::string& option, const std::string& value,
+                                          std::string* error)>& apply,
+                 std::string* error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            *help = true;
+            return true;
+        }
+        if (option == "--xvfb") {
+            *xvfb = true;
+            continue;
+        }
+        if (std::find(valued.begin(), valued.end(), option) == valued.end()) {
+            *error = "unknown option \"" + option + "\" (see --help)";
+            return false;
+        }
+        if (i + 1 >= argc) {
+            *error = option + " needs a value";
+            return false;
+        }
+        const std::string value = argv[++i];
+        error->clear();
+        if (!apply(option, value, error)) {
+            if (error->empty()) {
+                *error = "bad value \"" + value + "\" for " + option + " (see --help)";
+            }
+            return false;
+        }
+    }
+    return true;
+}
 
 bool ParseCount(const std::string& text, int* value) {
     if (text.empty() || text.size() > 9 ||

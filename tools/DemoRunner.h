@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,15 @@ bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::strin
 bool ParseSize(const std::string& text, int* width, int* height);
 // Parses a whole non-negative decimal number that fits an int.
 bool ParseCount(const std::string& text, int* value);
+
+// The options every tool shares: --help/-h and --xvfb set their flags; each option named in
+// valued takes the next argument, handed to apply, which returns false for a bad value (it may
+// set *error itself). Anything else is an unknown option. False with a one-line *error.
+bool WalkOptions(int argc, char** argv, const std::vector<std::string>& valued, bool* help,
+                 bool* xvfb,
+                 const std::function<bool(const std::string& option, const std::string& value,
+                                          std::string* error)>& apply,
+                 std::string* error);
 
 // The font the tool gives the demo: requested when not empty (it must exist), else font.bmp
 // in the working directory, else the copy beside the executable, else "" (text is then drawn

@@ -144,54 +144,41 @@ bool ParseKeyAt(const std::string& text, KeyAt* keyAt, std::string* error) {
 
 // Fills options from the command line; false with a one-line reason in *error.
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            options->help = true;
-            return true;
-        }
-        if (option == "--xvfb") {
-            options->xvfb = true;
-            continue;
-        }
-        const bool takesValue = option == "--size" || option == "--step-ms" ||
-                                option == "--frame" || option == "--frames" || option == "--key" ||
-                                option == "--out" || option == "--font";
-        if (!takesValue) {
-            *error = "unknown option \"" + option + "\" (see --help)";
-            return false;
-        }
-        if (i + 1 >= argc) {
-            *error = option + " needs a value";
-            return false;
-        }
-        const std::string value = argv[++i];
-        bool good = true;
+    const auto apply = [options](const std::string& option, const std::string& value,
+                                 std::string* reason) {
         if (option == "--size") {
-            good = ParseSize(value, &options->width, &options->height);
-        } else if (option == "--step-ms") {
-            good = ParseCount(value, &options->stepMs) && options->stepMs <= kLargestStepMs;
-        } else if (option == "--frame") {
+            return ParseSize(value, &options->width, &options->height);
+        }
+        if (option == "--step-ms") {
+            return ParseCount(value, &options->stepMs) && options->stepMs <= kLargestStepMs;
+        }
+        if (option == "--frame") {
             int frame = 0;
-            good = ParseCount(value, &frame) && frame <= kLastFrameLimit;
+            const bool good = ParseCount(value, &frame) && frame <= kLastFrameLimit;
             options->frames.push_back(frame);
-        } else if (option == "--frames") {
-            good = ParseRange(value, &options->frames);
-        } else if (option == "--key") {
+            return good;
+        }
+        if (option == "--frames") {
+            return ParseRange(value, &options->frames);
+        }
+        if (option == "--key") {
             KeyAt keyAt;
-            if (!ParseKeyAt(value, &keyAt, error)) {
+            if (!ParseKeyAt(value, &keyAt, reason)) {
                 return false;
             }
             options->keys.push_back(keyAt);
-        } else if (option == "--out") {
-            options->pattern = value;
-        } else {
-            options->font = value;
+            return true;
         }
-        if (!good) {
-            *error = "bad value \"" + value + "\" for " + option + " (see --help)";
-            return false;
-        }
+        (option == "--out" ? options->pattern : options->font) = value;
+        return true;
+    };
+    if (!WalkOptions(argc, argv,
+                     {"--size", "--step-ms", "--frame", "--frames", "--key", "--out", "--font"},
+                     &options->help, &options->xvfb, apply, error)) {
+        return false;
+    }
+    if (options->help) {
+        return true;
     }
     if (options->frames.empty()) {
         options->frames.push_back(0);
