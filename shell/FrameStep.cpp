@@ -4,8 +4,6 @@
 
 #include <GL/gl.h>
 
-#include <cstdlib>
-
 #include "overlay/HelpScreen.h"
 #include "scene/Camera.h"
 #include "scene/ChannelBank.h"
@@ -15,6 +13,7 @@
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"
 #include "shell/SceneGlobals.h"
+#include "shell/Shell.h"
 #include "shell/Settings.h"
 
 float nowSeconds = 0.0f;
@@ -23,7 +22,6 @@ float frameDelta = 0.0f;
 double lastHyperspaceCheck = 0.0;
 double hyperspaceStart = 0.0;
 uint32_t previousElapsedMs = 0;
-ProcessEnd endProcess = std::exit;
 
 namespace {
 constexpr double kReseedChance = 0.0001;
@@ -129,8 +127,7 @@ void FadeOut() {
     }
     fadeLevel = static_cast<float>(fadeLevel - frameDelta * kFadePerSecond);
     if (fadeLevel < kFadeEnd) {
-        AppShutdown();
-        endProcess(0);
+        EndProgram();
     }
 }
 }  // namespace

@@ -14,10 +14,6 @@ extern double hyperspaceStart;      // nowSeconds when random hyperspace last st
 // The ElapsedMs value of the previous frame, to notice the clock's 32-bit wrap.
 extern uint32_t previousElapsedMs;
 
-// How the fade-out ends the process; tests and tools may replace it. Defaults to exit.
-using ProcessEnd = void (*)(int status);
-extern ProcessEnd endProcess;
-
 // The length of the 32-bit millisecond clock's cycle, in seconds.
 constexpr double kClockWrapSeconds = 4294967.296;
 

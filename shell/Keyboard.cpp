@@ -13,6 +13,7 @@
 #include "scene/Random.h"
 #include "scene/Spotlights.h"
 #include "shell/Clock.h"
+#include "shell/SceneSetup.h"
 #include "shell/SceneGlobals.h"
 #include "shell/Settings.h"
 
@@ -223,9 +224,7 @@ KeyResponse DecideDemoSpecialKey(int key) {
 void ResetScene() {
     Random::srand(ElapsedMs);
     ResetSettings();
-    RandomizeChannels(kChannelCount);
-    SetupSpotlights(2, 0.5f, 0.9f);
-    starField.Build(1650, 5.0f, 1.5f, kStarCubeShell);
+    SetupScene(kResetSpecularLevel);
 }
 
 void CarryOutKeyResponse(const KeyResponse& response) {

@@ -16,6 +16,20 @@
 
 namespace {
 const Texture* loadedFontInstance = nullptr;
+constexpr int kLights = 2;
+constexpr float kAmbientLevel = 0.5f;
+constexpr int kStars = 1650;
+constexpr float kStarOuterRadius = 5.0f;
+constexpr float kStarInnerRadius = 1.5f;
+
+Texture& FontTexture() {
+    // Constructed on the first call only; its destructor then runs at exit, before those
+    // of the global objects constructed earlier.
+    static Texture loadedFont;
+    loadedFontInstance = &loadedFont;
+    return loadedFont;
+}
+}  // namespace
 
 void SetFixedGlState() {
     glEnable(GL_COLOR_MATERIAL);
@@ -28,18 +42,25 @@ void SetFixedGlState() {
     glEnable(GL_POINT_SMOOTH);
     glEnable(GL_DEPTH_TEST);
 }
-}  // namespace
+
+void SetupScene(float specularLevel) {
+    RandomizeChannels(kChannelCount);
+    SetupSpotlights(kLights, kAmbientLevel, specularLevel);
+    starField.Build(kStars, kStarOuterRadius, kStarInnerRadius, kStarCubeShell);
+}
+
+bool LoadOverlayFont(const char* path) {
+    Texture& font = FontTexture();
+    const bool loaded = font.Load(path, LoadBmp);
+    textOverlay.fontTexture.handle = font.handle;
+    return loaded;
+}
 
 const Texture* LoadedFont() {
     return loadedFontInstance;
 }
 
 bool AppInit() {
-    // Constructed on the first call only; its destructor then runs at exit, before those
-    // of the global objects constructed earlier.
-    static Texture loadedFont;
-    loadedFontInstance = &loadedFont;
-
     ResetSettings();
     glutKeyboardFunc(OnDemoKey);
     glutSpecialFunc(OnDemoSpecialKey);
@@ -48,12 +69,9 @@ bool AppInit() {
     glutFullScreen();
     SetupView();
     SetFixedGlState();
-    RandomizeChannels(kChannelCount);
-    SetupSpotlights(2, 0.5f, 0.6f);
-    starField.Build(1650, 5.0f, 1.5f, kStarCubeShell);
-    // A missing or broken font leaves the texture empty; text then draws as white blocks.
-    loadedFont.Load("font.bmp", LoadBmp);
-    textOverlay.fontTexture.handle = loadedFont.handle;
+    SetupScene(kStartSpecularLevel);
+    // Without the font the demo still runs; its text draws as white blocks.
+    LoadOverlayFont("font.bmp");
     textOverlay.ShowMessage("Press ? key for Help Screen");
     glutSetCursor(GLUT_CURSOR_NONE);
     return true;

@@ -11,6 +11,7 @@
 #include "shell/Clock.h"
 
 int ShellFullScreen = 0;
+ProcessEnd endProcess = std::exit;
 
 namespace {
 constexpr unsigned char kEscapeKey = 27;
@@ -55,8 +56,13 @@ int AppMain(int argc, char** argv) {
     Quit();
 }
 
-void Quit() {
+void EndProgram() {
     AppShutdown();
+    endProcess(0);
+}
+
+void Quit() {
+    EndProgram();
     std::exit(0);
 }
 

@@ -8,7 +8,14 @@ int AppMain(int argc, char** argv);
 void CreateMainWindow(int* argc, char** argv);
 // Registers the shell's seven callbacks, in the shell's fixed order.
 void RegisterShellCallbacks();
-// AppShutdown, then exit with status 0.
+// How an orderly end ends the process; tests and tools may replace it. Defaults to exit.
+using ProcessEnd = void (*)(int status);
+extern ProcessEnd endProcess;
+
+// Every orderly end: AppShutdown, then the process end with status 0. Returns only when a
+// test or tool has replaced the process end with one that returns.
+void EndProgram();
+// EndProgram, for the callers that must not go on: exit with status 0 should it return.
 [[noreturn]] void Quit();
 
 // The shell's callbacks. Keyboard, mouse, motion and special keys are defaults that the

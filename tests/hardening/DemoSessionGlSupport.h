@@ -21,6 +21,7 @@
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"
 #include "shell/FrameStep.h"
+#include "shell/Shell.h"
 #include "shell/SceneGlobals.h"
 #include "shell/Settings.h"
 #include "tests/support/GlTestSupport.h"

@@ -13,6 +13,7 @@
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"
 #include "shell/FrameStep.h"
+#include "shell/Shell.h"
 #include "shell/Keyboard.h"
 #include "shell/SceneGlobals.h"
 #include "shell/SceneSetup.h"
