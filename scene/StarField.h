@@ -6,9 +6,9 @@
 
 // Shape of the star volume handed to StarField::Build.
 enum StarShape : int {
-    kStarCubeShell = 1,      // inside the outer cube, outside the inner one
+    kStarCubeShell = 1,         // inside the outer cube, outside the inner one
     kStarUpperSphereShell = 2,  // spherical shell, y >= 0
-    kStarSphereShell = 3,    // any other value: spherical shell
+    kStarSphereShell = 3,       // any other value: spherical shell
 };
 
 class StarField {
