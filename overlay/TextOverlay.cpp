@@ -2,13 +2,15 @@
 // coordinates, and the record of the last text drawn while recording is on.
 #include "overlay/TextOverlay.h"
 
-#include <GL/glut.h>  // glutGet for the window size; also brings GL/gl.h
+#include <GL/glut.h>  // glutGet, the default window size query; also brings GL/gl.h
 
 #include <cmath>
 #include <cstddef>
 #include <cstring>
 
 #include "overlay/TextLayout.h"
+
+WindowQuery overlayWindowQuery = glutGet;
 
 namespace {
 constexpr int kGridColumns = 16;
@@ -83,7 +85,8 @@ void TextOverlay::DrawText(const char* text, int16_t x, int16_t y, float size) {
         text = "";
     }
     int16_t pen = x;
-    const int16_t baseline = ToPixel16(static_cast<double>(glutGet(GLUT_WINDOW_HEIGHT)) - y);
+    const int16_t baseline =
+        ToPixel16(static_cast<double>(overlayWindowQuery(GLUT_WINDOW_HEIGHT)) - y);
     const size_t length = std::strlen(text);
     const float glyphWidth = static_cast<float>(size * 0.5);
     const float glyphHeight = size;
@@ -101,8 +104,8 @@ void TextOverlay::DrawText(const char* text, int16_t x, int16_t y, float size) {
     glPushMatrix();
     {
         glPushAttrib(GL_VIEWPORT_BIT);
-        const int windowWidth = glutGet(GLUT_WINDOW_WIDTH);
-        const int windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
+        const int windowWidth = overlayWindowQuery(GLUT_WINDOW_WIDTH);
+        const int windowHeight = overlayWindowQuery(GLUT_WINDOW_HEIGHT);
         glViewport(0, 0, windowWidth, windowHeight);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();

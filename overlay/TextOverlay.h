@@ -8,6 +8,12 @@
 
 constexpr int kMessageBytes = 80;
 
+// How the overlay asks for the window's width and height (GLUT_WINDOW_WIDTH,
+// GLUT_WINDOW_HEIGHT), afresh at each use: glutGet by default. A host that draws without a
+// GLUT window replaces it.
+using WindowQuery = int (*)(unsigned int what);
+extern WindowQuery overlayWindowQuery;
+
 class TextOverlay {
 public:
     TextOverlay();
