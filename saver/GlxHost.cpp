@@ -16,14 +16,26 @@ constexpr unsigned int kOwnHeight = 480;
 // answers BadWindow, BadDrawable or GLXBadDrawable with the window's id).
 Window watchedWindow = 0;
 bool watchedWindowGone = false;
+// Every X error counts, so that the set-up can tell whether its requests all succeeded.
+unsigned long errorCount = 0;
 
 int OnXError(Display*, XErrorEvent* event) {
-    if (event->resourceid == watchedWindow || event->error_code == BadWindow ||
-        event->error_code == BadDrawable) {
+    ++errorCount;
+    if (event->error_code == BadWindow || event->error_code == BadDrawable ||
+        (event->resourceid == watchedWindow && event->error_code != BadMatch)) {
         watchedWindowGone = true;
     }
     // Any other error is not worth ending a screensaver for.
     return 0;
+}
+
+// Makes the context current on the window and waits for the server's answer: an X error
+// (an input-only window answers BadMatch) means the window cannot be drawn in.
+bool MakeCurrent(Display* display, Window window, GLXContext context) {
+    const unsigned long errorsBefore = errorCount;
+    const bool made = context != nullptr && glXMakeCurrent(display, window, context);
+    XSync(display, False);
+    return made && errorCount == errorsBefore;
 }
 
 // Xlib calls this when the connection drops and ends the process should it return; end it
@@ -100,7 +112,7 @@ bool GlxHost::TakeWindow(Window given, std::string* error) {
     doubleBuffered = doubleBuffer != 0;
     width = static_cast<uint32_t>(attributes.width);
     height = static_cast<uint32_t>(attributes.height);
-    if (context == nullptr || !glXMakeCurrent(display, window, context)) {
+    if (!MakeCurrent(display, window, context)) {
         *error = "cannot draw with OpenGL into window " + Hex(given);
         return false;
     }
@@ -165,7 +177,7 @@ bool GlxHost::CreateOwnWindow(std::string* error) {
     XFree(visual);
     width = kOwnWidth;
     height = kOwnHeight;
-    if (context == nullptr || !glXMakeCurrent(display, window, context)) {
+    if (!MakeCurrent(display, window, context)) {
         *error = "cannot create an OpenGL context for the window";
         return false;
     }
