@@ -3,7 +3,7 @@
 TAVIK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TAVIK_PACKAGES="build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri \
 libgtest-dev libx11-dev libpng-dev libfreetype-dev fonts-dejavu-core xvfb xauth xdotool \
-imagemagick x11-utils clang libclang-rt-dev valgrind apitrace"
+imagemagick x11-utils clang libclang-rt-dev valgrind apitrace xscreensaver"
 
 tavik_install_packages() {
     local missing=()

@@ -56,9 +56,9 @@ protected:
     // A black window at the top left; windowClass InputOnly makes one nothing can draw in.
     Window MakeWindow(int width, int height, int windowClass = InputOutput) {
         XSetWindowAttributes black = {};
-        const Window window = XCreateWindow(
-            x, DefaultRootWindow(x), 0, 0, width, height, 0, CopyFromParent, windowClass,
-            CopyFromParent, windowClass == InputOutput ? CWBackPixel : 0, &black);
+        const Window window = XCreateWindow(x, DefaultRootWindow(x), 0, 0, width, height, 0,
+                                            CopyFromParent, windowClass, CopyFromParent,
+                                            windowClass == InputOutput ? CWBackPixel : 0, &black);
         XMapWindow(x, window);
         XSync(x, False);
         return window;

@@ -37,6 +37,9 @@ SaverProcess::SaverProcess(const VirtualDisplay& display, std::vector<std::strin
 SaverProcess::~SaverProcess() {
     int status;
     WaitForExit(0.0, &status, nullptr);
+    unlink((directory + "/stdout").c_str());
+    unlink((directory + "/stderr").c_str());
+    rmdir(directory.c_str());
 }
 
 bool SaverProcess::Start() {

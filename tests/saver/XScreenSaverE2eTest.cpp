@@ -1,0 +1,159 @@
+// tavik-saver under the real xscreensaver: the daemon, run by an unprivileged user (it will
+// not start hacks as root) with a home whose .xscreensaver selects tavik-saver alone, is
+// told to blank; the screen must show the rings and stars, and unblanking must end the
+// saver within a second with nothing in the daemon's log about a crash.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <grp.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "tests/saver/SaverProcess.h"
+
+namespace {
+// Copies a file and gives it the mode.
+bool CopyFile(const std::string& from, const std::string& to, mode_t mode) {
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out(to, std::ios::binary);
+    out << in.rdbuf();
+    out.close();
+    return in && out && chmod(to.c_str(), mode) == 0;
+}
+
+// The pid of the process whose command line starts with program, 0 if there is none; a
+// zombie counts as gone.
+pid_t FindProcess(const std::string& program) {
+    DIR* proc = opendir("/proc");
+    pid_t found = 0;
+    while (dirent* entry = proc ? readdir(proc) : nullptr) {
+        const pid_t pid = std::atoi(entry->d_name);
+        if (pid <= 0) {
+            continue;
+        }
+        const std::string dir = "/proc/" + std::string(entry->d_name);
+        std::ifstream cmdline(dir + "/cmdline");
+        std::string argv0;
+        std::getline(cmdline, argv0, '\0');
+        std::ifstream stat(dir + "/stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const size_t close = text.rfind(')');
+        const bool zombie = close != std::string::npos && text.compare(close, 4, ") Z ") == 0;
+        if (argv0 == program && !zombie) {
+            found = pid;
+        }
+    }
+    if (proc) {
+        closedir(proc);
+    }
+    return found;
+}
+
+bool WaitUntil(double seconds, const std::function<bool()>& condition) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        SleepSeconds(0.05);
+    }
+    return true;
+}
+}  // namespace
+
+TEST(XScreenSaverE2eTest, BlanksWithTavikSaverAndEndsItOnUnblank) {
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Start(640, 480));
+    char pattern[] = "/tmp/tavik-xscreensaver-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string home = pattern;
+    const std::string saver = home + "/tavik-saver";
+    ASSERT_TRUE(CopyFile(TAVIK_SAVER, saver, 0755));
+    ASSERT_TRUE(CopyFile(TAVIK_FONT, home + "/font.bmp", 0644));
+    std::ofstream(home + "/.xscreensaver")
+        << "mode: one\nselected: 0\nlock: False\n"
+        << "fade: False\nunfade: False\nsplash: False\n"
+        << "nice: 0\nprograms: \"Tavik\" " << saver << " -root \\n\n";
+    // As root (CI), the daemon runs as nobody, who must own the home and read the copies.
+    const passwd* nobody = getpwnam("nobody");
+    const bool asRoot = geteuid() == 0;
+    ASSERT_TRUE(!asRoot || nobody) << "no user 'nobody' to run xscreensaver as";
+    ASSERT_EQ(chmod(home.c_str(), 0755), 0);
+    for (const std::string& path : {home, saver, home + "/font.bmp", home + "/.xscreensaver"}) {
+        ASSERT_TRUE(!asRoot || chown(path.c_str(), nobody->pw_uid, nobody->pw_gid) == 0) << path;
+    }
+
+    const pid_t daemon = fork();
+    ASSERT_GE(daemon, 0);
+    if (daemon == 0) {
+        setenv("DISPLAY", display.Name().c_str(), 1);
+        setenv("HOME", home.c_str(), 1);
+        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+        freopen((home + "/daemon.out").c_str(), "w", stdout);
+        freopen((home + "/daemon.out").c_str(), "a", stderr);
+        if (asRoot && (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 ||
+                       setuid(nobody->pw_uid) != 0)) {
+            _exit(126);
+        }
+        const std::string log = home + "/log";
+        execlp("xscreensaver", "xscreensaver", "-no-splash", "-verbose", "-log", log.c_str(),
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // The daemon answers once it has grabbed its windows.
+    EXPECT_TRUE(WaitUntil(20.0, [&] {
+        return RunOnDisplay(display, "xscreensaver-command -activate", nullptr) == 0;
+    })) << "xscreensaver never answered";
+    pid_t running = 0;
+    EXPECT_TRUE(WaitUntil(20.0, [&] { return (running = FindProcess(saver)) != 0; }))
+        << "xscreensaver did not start tavik-saver";
+
+    Display* x = XOpenDisplay(display.Name().c_str());
+    ASSERT_NE(x, nullptr);
+    Screenshot shot;
+    // Software rendering compiles its shaders on the first frames: seconds on a busy machine.
+    EXPECT_TRUE(WaitUntil(60.0, [&] {
+        shot = GrabWindow(x, DefaultRootWindow(x));
+        return ShowsRingsAndStars(shot);
+    })) << "no rings and stars on the blanked screen";
+    XCloseDisplay(x);
+    // TAVIK_SAVER_SCREENSHOT=path keeps the picture (the README's comes from here).
+    if (const char* keep = std::getenv("TAVIK_SAVER_SCREENSHOT")) {
+        shot.WritePpm(keep);
+    }
+
+    EXPECT_EQ(RunOnDisplay(display, "xscreensaver-command -deactivate", nullptr), 0);
+    EXPECT_TRUE(WaitUntil(1.0, [&] { return FindProcess(saver) == 0; }))
+        << "tavik-saver still runs a second after unblanking";
+    RunOnDisplay(display, "xscreensaver-command -exit", nullptr);
+    int status = 0;
+    if (!WaitUntil(10.0, [&] { return waitpid(daemon, &status, WNOHANG) == daemon; })) {
+        kill(daemon, SIGKILL);
+        waitpid(daemon, &status, 0);
+    }
+
+    std::ifstream logFile(home + "/log");
+    std::string line;
+    bool launched = false;
+    while (std::getline(logFile, line)) {
+        launched = launched || line.find("forked \"" + saver) != std::string::npos;
+        // The daemon's own helpers (xscreensaver-systemd without systemd) may complain.
+        const bool aboutSaver = line.find("tavik-saver") != std::string::npos ||
+                                line.find("child pid") != std::string::npos;
+        for (const char* fault : {"crash", "abnormally", "unexpectedly", "stopped with"}) {
+            EXPECT_TRUE(!aboutSaver || line.find(fault) == std::string::npos) << line;
+        }
+        EXPECT_EQ(line.find("crash"), std::string::npos) << line;
+    }
+    EXPECT_TRUE(launched) << "the log does not show tavik-saver launched";
+    std::system(("rm -rf '" + home + "'").c_str());
+}
