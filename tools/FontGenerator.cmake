@@ -1,10 +1,11 @@
-# The font generator and the target that rewrites the committed data/font.bmp with it:
+# The font generator and the target that rewrites the committed data/font.bmp with it, and
+# data/font.versions with the FreeType and font versions it was rendered with:
 #   cmake --build <build dir> --target tavik-font
 # The generator itself is built with the tools; the image tests run it to check that the
-# committed file is exactly what it produces.
+# committed file is exactly what it produces, where the installed versions are the recorded ones.
 find_package(Freetype)
-set(TAVIK_FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf
-    CACHE FILEPATH "DejaVu Sans Mono, rendered into data/font.bmp")
+set(TAVIK_FONT_TTF /usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf
+    CACHE FILEPATH "DejaVu Sans Mono Bold, rendered into data/font.bmp")
 
 if(NOT FREETYPE_FOUND)
     message(STATUS "FreeType not found: the font generator is not built")
@@ -15,11 +16,13 @@ else()
     target_include_directories(tavik-font-generator PRIVATE ${CMAKE_SOURCE_DIR})
     target_link_libraries(tavik-font-generator PRIVATE Freetype::Freetype)
     target_compile_definitions(tavik-font-generator PRIVATE
-        TAVIK_FONT_SOURCE="${TAVIK_FONT_SOURCE}")
+        TAVIK_FONT_TTF="${TAVIK_FONT_TTF}")
 
     add_custom_target(tavik-font
-        COMMAND tavik-font-generator ${CMAKE_SOURCE_DIR}/data/font.bmp ${TAVIK_FONT_SOURCE}
-        COMMENT "Rendering ${TAVIK_FONT_SOURCE} into data/font.bmp"
+        COMMAND tavik-font-generator ${CMAKE_SOURCE_DIR}/data/font.bmp ${TAVIK_FONT_TTF}
+        COMMAND tavik-font-generator --versions ${CMAKE_SOURCE_DIR}/data/font.versions
+                ${TAVIK_FONT_TTF}
+        COMMENT "Rendering ${TAVIK_FONT_TTF} into data/font.bmp"
         VERBATIM)
 
     # The image tests run the generator, so it must be built before them; their target is

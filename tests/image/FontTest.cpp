@@ -1,6 +1,7 @@
 // The shipped font.bmp as the BMP loader delivers it: a 512 x 512 32-bit sheet whose cells
 // follow the glyph grid (glyphs upside down, inside the band each quad samples), and the
-// generator reproducing the committed file byte for byte.
+// generator reproducing the committed file byte for byte where FreeType and the font are the
+// versions it was made with.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -50,6 +51,8 @@ protected:
         ASSERT_EQ(font.Height(), static_cast<uint32_t>(kSide));
         for (int y = 0; y < kSide; ++y) {
             for (int x = 0; x < kSide; ++x) {
+                const uint8_t* p = font.Pixels() + y * font.Stride() + x * 4;
+                notWhite += p[0] != 255 || p[1] != 255 || p[2] != 255;
                 if (Alpha(x, y) == 0) {
                     continue;
                 }
@@ -90,19 +93,23 @@ protected:
 
     Image font;
     CellInk cells[kCodes];
+    int notWhite = 0;  // pixels whose colour is not white
 };
+
+// What the generator writes when run with ARGUMENTS and an output file; nothing if it fails.
+Bytes RunGenerator(const std::string& arguments) {
+    const char* path = TAVIK_BUILD_DIR "/font-generator-output";
+    std::remove(path);
+    const std::string command =
+        "'" TAVIK_BUILD_DIR "/tools/tavik-font-generator' " + arguments + " '" + path + "'";
+    const Bytes output = std::system(command.c_str()) == 0 ? ReadWholeFile(path) : Bytes();
+    std::remove(path);
+    return output;
+}
 }  // namespace
 
-TEST_F(FontTest, EveryPixelIsWhite) {
-    int notWhite = 0;
-    for (int i = 0; i < kSide * kSide; ++i) {
-        const uint8_t* p = font.Pixels() + i * 4;
-        notWhite += p[0] != 255 || p[1] != 255 || p[2] != 255;
-    }
+TEST_F(FontTest, WhiteInkInThePrintableCellsOnly) {
     EXPECT_EQ(notWhite, 0) << "colour comes from the alpha channel alone";
-}
-
-TEST_F(FontTest, PrintableCellsHaveInkAndTheOthersNone) {
     for (int code = 0; code < kCodes; ++code) {
         const int byte = code + 32;
         if (code == kSpace || code >= kFirstEmpty) {
@@ -139,12 +146,6 @@ TEST_F(FontTest, CapitalAndDescenderSitOnTheBaseline) {
     ASSERT_GT(capital.pixels, 0);
     ASSERT_GT(descender.pixels, 0);
 
-    // The grid puts 'A' in row 2, column 1, and 'g' in row 4, column 7.
-    EXPECT_EQ(capital.minX / kCellWidth, 1);
-    EXPECT_EQ(capital.minY / kCellHeight, 7 - 2);
-    EXPECT_EQ(descender.minX / kCellWidth, 7);
-    EXPECT_EQ(descender.minY / kCellHeight, 7 - 4);
-
     // On screen the lower edge of the quad takes the smaller t: a glyph's foot is its
     // smallest image row. 'A' stands on a baseline well above the lower edge, leaving room
     // for descenders, and its top stays below the upper edge.
@@ -169,22 +170,26 @@ TEST_F(FontTest, CapitalAndDescenderSitOnTheBaseline) {
     }
 }
 
+// FreeType's rasteriser and the font's outlines both shape the bytes, so they are compared
+// only where the installed versions are the ones data/font.versions records.
 TEST(FontGeneratorTest, RegeneratesTheCommittedFileExactly) {
-    const std::string generator = std::string(TAVIK_BUILD_DIR) + "/tools/tavik-font-generator";
-    if (access(generator.c_str(), X_OK) != 0) {
+    if (access(TAVIK_BUILD_DIR "/tools/tavik-font-generator", X_OK) != 0) {
         GTEST_SKIP() << "the font generator was not built (no FreeType, or tools disabled)";
     }
-    char output[] = "/tmp/tavik-font-XXXXXX";
-    const int fd = mkstemp(output);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    const std::string command = "'" + generator + "' '" + output + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    const Bytes regenerated = ReadWholeFile(output);
-    std::remove(output);
+    std::string record = TAVIK_FONT;
+    record.replace(record.rfind(".bmp"), 4, ".versions");
+    const Bytes recorded = ReadWholeFile(record.c_str());
+    ASSERT_FALSE(recorded.empty()) << record;
+    const Bytes installed = RunGenerator("--versions");
+    if (installed != recorded) {
+        GTEST_SKIP() << "data/font.bmp was rendered with\n"
+                     << std::string(recorded.begin(), recorded.end()) << "but here there are\n"
+                     << (installed.empty() ? "no font the generator can read\n"
+                                           : std::string(installed.begin(), installed.end()));
+    }
     const Bytes committed = ReadWholeFile(TAVIK_FONT);
     ASSERT_EQ(committed.size(), 54u + 512 * 512 * 4);
-    EXPECT_TRUE(regenerated == committed)
+    EXPECT_TRUE(RunGenerator("") == committed)
         << "data/font.bmp differs from what the generator renders now; rebuild the "
            "tavik-font target and commit the result";
 }
