@@ -1,0 +1,71 @@
+# Where an installed Tavik lives, below any prefix (Debian's layout for a demo):
+#   games/tavik                    the launcher, which cds into share/tavik
+#   libexec/tavik/tavik            the demo itself
+#   share/tavik/font.bmp           its one data file
+#   libexec/xscreensaver/tavik-saver and share/xscreensaver/config/tavik-saver.xml
+#   share/applications, share/icons, share/man/man6, share/doc/tavik
+# Every destination is relative, so `cmake --install build --prefix P` writes only below P,
+# and the launcher finds the tree from its own location.
+set(TAVIK_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(TAVIK_PACKAGING_BUILD_DIR ${CMAKE_BINARY_DIR}/packaging)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# Manual pages are installed gzipped, without a name or time stamp in the gzip header so the
+# package's contents depend only on the sources.
+find_program(TAVIK_GZIP gzip REQUIRED)
+function(tavik_gzip source output)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${TAVIK_GZIP} -9n -c ${source} > ${output}
+        DEPENDS ${source}
+        COMMENT "Compressing ${source}"
+        VERBATIM)
+endfunction()
+
+set(tavik_man_pages tavik.6)
+if(TARGET tavik-saver)
+    list(APPEND tavik_man_pages tavik-saver.6)
+endif()
+set(tavik_compressed)
+foreach(page IN LISTS tavik_man_pages)
+    tavik_gzip(${CMAKE_SOURCE_DIR}/man/${page} ${TAVIK_PACKAGING_BUILD_DIR}/${page}.gz)
+    list(APPEND tavik_compressed ${TAVIK_PACKAGING_BUILD_DIR}/${page}.gz)
+endforeach()
+tavik_gzip(${TAVIK_PACKAGING_DIR}/changelog ${TAVIK_PACKAGING_BUILD_DIR}/changelog.Debian.gz)
+file(MAKE_DIRECTORY ${TAVIK_PACKAGING_BUILD_DIR})
+add_custom_target(tavik-install-files ALL
+    DEPENDS ${tavik_compressed} ${TAVIK_PACKAGING_BUILD_DIR}/changelog.Debian.gz)
+
+# The demo and its launcher.
+install(TARGETS tavik RUNTIME DESTINATION libexec/tavik)
+install(PROGRAMS ${TAVIK_PACKAGING_DIR}/tavik.sh DESTINATION games RENAME tavik)
+install(FILES ${CMAKE_SOURCE_DIR}/data/font.bmp DESTINATION share/tavik)
+
+# The screensaver, where xscreensaver looks for its hacks and their settings.
+if(TARGET tavik-saver)
+    install(TARGETS tavik-saver RUNTIME DESTINATION libexec/xscreensaver)
+endif()
+if(TARGET tavik-saver AND EXISTS ${CMAKE_SOURCE_DIR}/data/tavik-saver.xml)
+    install(FILES ${CMAKE_SOURCE_DIR}/data/tavik-saver.xml
+            DESTINATION share/xscreensaver/config)
+endif()
+
+# Menu entry, icon, manual pages and the font's licence.
+install(FILES ${CMAKE_SOURCE_DIR}/data/tavik.desktop DESTINATION share/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/data/tavik.png DESTINATION share/icons/hicolor/256x256/apps)
+install(FILES ${tavik_compressed} DESTINATION share/man/man6)
+install(FILES ${CMAKE_SOURCE_DIR}/data/font.LICENSE DESTINATION share/doc/tavik)
+
+# Debian's copyright file and changelog, for the package only (see Package.cmake). The
+# font's licence text in the copyright file is taken from data/font.LICENSE, in the
+# copyright format's layout (lines indented by one space, empty lines as " .").
+set(TAVIK_PACKAGE_MAINTAINER "Tavik maintainers <maintainers@users.noreply.c-seed-e78833a9.example>"
+    CACHE STRING "Maintainer of the Debian package")
+file(READ ${CMAKE_SOURCE_DIR}/data/font.LICENSE tavik_font_licence)
+string(REGEX REPLACE ".*\nLicense: bitstream-vera\n" "" tavik_font_licence "${tavik_font_licence}")
+string(STRIP "${tavik_font_licence}" tavik_font_licence)
+string(REGEX REPLACE "\n\n" "\n.\n" tavik_font_licence "${tavik_font_licence}")
+string(REPLACE "\n" "\n " TAVIK_FONT_LICENCE_TEXT " ${tavik_font_licence}")
+configure_file(${TAVIK_PACKAGING_DIR}/copyright.in ${TAVIK_PACKAGING_BUILD_DIR}/copyright @ONLY)
+install(FILES ${TAVIK_PACKAGING_BUILD_DIR}/copyright ${TAVIK_PACKAGING_BUILD_DIR}/changelog.Debian.gz
+        DESTINATION share/doc/tavik COMPONENT debian EXCLUDE_FROM_ALL)
