@@ -1,14 +1,22 @@
-# Shared by the run and test commands: installs the Debian packages Tavik needs and
+# Shared by the run, test and package commands: installs the Debian packages Tavik needs and
 # configures and builds it with CMake.
 TAVIK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-TAVIK_PACKAGES="build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri \
-libgtest-dev libx11-dev libpng-dev libfreetype-dev fonts-dejavu-core xvfb xauth xdotool \
-imagemagick x11-utils clang libclang-rt-dev valgrind apitrace xscreensaver"
+# Building and running the demo and the screensaver (run-demo's headless run uses Xvfb and
+# ImageMagick's import), and building the Debian package (dpkg-dev comes with
+# build-essential).
+TAVIK_DEMO_PACKAGES="build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev \
+libgl1-mesa-dri libx11-dev xvfb xauth x11-utils imagemagick"
+# Tests, tools, fuzzing, tracing and the package checks, on top of the demo's.
+TAVIK_TEST_PACKAGES="libgtest-dev libpng-dev libfreetype-dev fonts-dejavu-core xdotool \
+clang libclang-rt-dev valgrind apitrace xscreensaver lintian desktop-file-utils man-db"
 
+# tavik_install_packages [demo]: the demo's packages, or without an argument everything.
 tavik_install_packages() {
+    local wanted=$TAVIK_DEMO_PACKAGES
+    [ "${1:-}" = demo ] || wanted="$wanted $TAVIK_TEST_PACKAGES"
     local missing=()
     local pkg
-    for pkg in $TAVIK_PACKAGES; do
+    for pkg in $wanted; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" \
             || missing+=("$pkg")
     done
