@@ -45,9 +45,10 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/font.bmp DESTINATION share/tavik)
 if(TARGET tavik-saver)
     install(TARGETS tavik-saver RUNTIME DESTINATION libexec/xscreensaver)
 endif()
-if(TARGET tavik-saver AND EXISTS ${CMAKE_SOURCE_DIR}/data/tavik-saver.xml)
-    install(FILES ${CMAKE_SOURCE_DIR}/data/tavik-saver.xml
-            DESTINATION share/xscreensaver/config)
+# Its settings file, once it is there (the glob re-runs CMake when it appears).
+file(GLOB tavik_saver_config CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/tavik-saver.xml)
+if(TARGET tavik-saver AND tavik_saver_config)
+    install(FILES ${tavik_saver_config} DESTINATION share/xscreensaver/config)
 endif()
 
 # Menu entry, icon, manual pages and the font's licence.
