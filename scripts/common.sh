@@ -36,6 +36,7 @@ tavik_install_packages() {
 tavik_build() {
     local dir=$1
     shift
-    cmake -S "$TAVIK_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    # cmake's own output is shown: it says what this configuration builds and what it lacks.
+    cmake -S "$TAVIK_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     cmake --build "$dir" -j "$(nproc)"
 }

@@ -1,14 +1,9 @@
 # tavik-bench: frame times of the demo beside an empty frame, allocations per frame and
-# start-up time. Built on the snapshot tool's shared code (tools/Snapshot.cmake).
-if(NOT TARGET tavik_tool_support)
-    include(${CMAKE_CURRENT_LIST_DIR}/Snapshot.cmake)
+# start-up time.
+tavik_executable(tavik-bench ${CMAKE_CURRENT_LIST_DIR}/Bench.cpp)
+target_link_libraries(tavik-bench PRIVATE tavik_tool_support ${CMAKE_DL_LIBS})
+# The allocation counter replaces malloc and friends, which a sanitizer also does.
+if(NOT TAVIK_SANITIZE)
+    target_compile_definitions(tavik-bench PRIVATE TAVIK_COUNT_ALLOCATIONS=1)
 endif()
-if(TARGET tavik_tool_support)
-    add_executable(tavik-bench ${CMAKE_CURRENT_LIST_DIR}/Bench.cpp)
-    target_link_libraries(tavik-bench PRIVATE tavik_tool_support ${CMAKE_DL_LIBS})
-    # The allocation counter replaces malloc and friends, which a sanitizer also does.
-    if(NOT TAVIK_SANITIZE)
-        target_compile_definitions(tavik-bench PRIVATE TAVIK_COUNT_ALLOCATIONS=1)
-    endif()
-    set_target_properties(tavik-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-endif()
+set_target_properties(tavik-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -24,7 +24,7 @@
 #include "shell/SceneGlobals.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 namespace {
 constexpr int kLargestSide = 16384;

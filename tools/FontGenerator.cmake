@@ -10,7 +10,7 @@ set(TAVIK_FONT_TTF /usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf
 if(NOT FREETYPE_FOUND)
     message(STATUS "FreeType not found: the font generator is not built")
 else()
-    add_executable(tavik-font-generator
+    tavik_executable(tavik-font-generator
         ${CMAKE_CURRENT_LIST_DIR}/FontGenerator.cpp
         ${CMAKE_SOURCE_DIR}/image/BinaryFile.cpp)
     target_include_directories(tavik-font-generator PRIVATE ${CMAKE_SOURCE_DIR})
@@ -24,14 +24,4 @@ else()
                 ${TAVIK_FONT_TTF}
         COMMENT "Rendering ${TAVIK_FONT_TTF} into data/font.bmp"
         VERBATIM)
-
-    # The image tests run the generator, so it must be built before them; their target is
-    # defined later, in tests/, hence the call at the end of the top-level directory.
-    function(tavik_build_font_generator_before_tests)
-        if(TARGET tavik_image_tests)
-            add_dependencies(tavik_image_tests tavik-font-generator)
-        endif()
-    endfunction()
-    cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR}
-        CALL tavik_build_font_generator_before_tests)
 endif()

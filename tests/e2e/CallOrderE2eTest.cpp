@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/support/DemoProcess.h"
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 namespace {
 // Reads the trace's calls as text, one per line, up to the end of the second frame.

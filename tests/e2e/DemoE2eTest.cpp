@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tests/support/DemoProcess.h"
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 namespace {
 constexpr int kScreenWidth = 1024;

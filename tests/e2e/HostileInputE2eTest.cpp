@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/support/DemoProcess.h"
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 namespace {
 using Bytes = std::vector<char>;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "tests/support/DemoProcess.h"
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 namespace {
 // A sanitizer build's binary cannot run under valgrind.

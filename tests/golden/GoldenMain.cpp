@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/support/GlTestSupport.h"
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 // A screenshot of the whole screen, rows from the top.
 struct Screenshot {

@@ -8,7 +8,7 @@
 
 #include "shell/Shell.h"
 #include "tests/support/GlTestSupport.h"
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 namespace {
 void DisplayNothing() {}

@@ -1,5 +1,5 @@
-// A private Xvfb server on a free display number, started and stopped by the tests
-// themselves, so no test ever draws on the developer's own display.
+// A private Xvfb server on a free display number, started and stopped by the program that
+// needs it (the tests, and the tools' --xvfb), so that nothing draws on the user's own display.
 #pragma once
 
 #include <sys/types.h>

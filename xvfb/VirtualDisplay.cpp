@@ -1,6 +1,6 @@
 // Starts Xvfb with -displayfd, which makes the server pick a free display number itself and
 // write it to a pipe once it is ready for clients.
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 #include <fcntl.h>
 #include <poll.h>
