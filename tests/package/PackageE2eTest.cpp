@@ -12,7 +12,7 @@
 #include <string>
 
 #include "tests/support/DemoProcess.h"
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 namespace {
 // "Press ? key for Help Screen" at the top left: 27 cells 8 pixels apart, 20 rows high.
@@ -95,8 +95,8 @@ TEST_F(PackageE2eTest, HoldsTheDemoTheSaverTheirDataAndDocumentationAndNothingEl
         "./usr/share/doc/tavik/font.LICENSE",
     };
     if (TAVIK_HAS_SAVER) {
-        expected.insert({"./usr/libexec/xscreensaver/tavik-saver",
-                         "./usr/share/man/man6/tavik-saver.6.gz"});
+        expected.insert(
+            {"./usr/libexec/xscreensaver/tavik-saver", "./usr/share/man/man6/tavik-saver.6.gz"});
     }
     if (TAVIK_HAS_SAVER_CONFIG) {
         expected.insert("./usr/share/xscreensaver/config/tavik-saver.xml");
