@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tests/support/DemoProcess.h"
-#include "tests/support/VirtualDisplay.h"
+#include "xvfb/VirtualDisplay.h"
 
 namespace {
 // "Press ? key for Help Screen" at the top left: 27 cells 8 pixels apart, 20 rows high.
