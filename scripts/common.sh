@@ -8,7 +8,8 @@ TAVIK_DEMO_PACKAGES="build-essential cmake pkg-config freeglut3-dev libglu1-mesa
 libgl1-mesa-dri libx11-dev xvfb xauth x11-utils imagemagick"
 # Tests, tools, fuzzing, tracing and the package checks, on top of the demo's.
 TAVIK_TEST_PACKAGES="libgtest-dev libpng-dev libfreetype-dev fonts-dejavu-core xdotool \
-clang libclang-rt-dev valgrind apitrace xscreensaver lintian desktop-file-utils man-db"
+clang clang-format libclang-rt-dev valgrind apitrace xscreensaver lintian desktop-file-utils \
+man-db"
 
 # tavik_install_packages [demo]: the demo's packages, or without an argument everything.
 tavik_install_packages() {
