@@ -12,13 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
-#include <sstream>
 
-#include "tests/saver/SaverProcess.h"
+#include "tests/saver/SceneCensus.h"
 
 namespace {
 // Copies a file and gives it the mode.
@@ -30,43 +27,21 @@ bool CopyFile(const std::string& from, const std::string& to, mode_t mode) {
     return in && out && chmod(to.c_str(), mode) == 0;
 }
 
-// The pid of the process whose command line starts with program, 0 if there is none; a
-// zombie counts as gone.
-pid_t FindProcess(const std::string& program) {
+// Whether a process runs program (a zombie's command line is empty, so it counts as gone).
+bool ProcessRuns(const std::string& program) {
     DIR* proc = opendir("/proc");
-    pid_t found = 0;
+    bool found = false;
     while (dirent* entry = proc ? readdir(proc) : nullptr) {
-        const pid_t pid = std::atoi(entry->d_name);
-        if (pid <= 0) {
-            continue;
-        }
-        const std::string dir = "/proc/" + std::string(entry->d_name);
-        std::ifstream cmdline(dir + "/cmdline");
+        std::ifstream cmdline("/proc/" + std::string(entry->d_name) + "/cmdline");
         std::string argv0;
-        std::getline(cmdline, argv0, '\0');
-        std::ifstream stat(dir + "/stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        const size_t close = text.rfind(')');
-        const bool zombie = close != std::string::npos && text.compare(close, 4, ") Z ") == 0;
-        if (argv0 == program && !zombie) {
-            found = pid;
+        if (std::getline(cmdline, argv0, '\0') && argv0 == program) {
+            found = true;
         }
     }
     if (proc) {
         closedir(proc);
     }
     return found;
-}
-
-bool WaitUntil(double seconds, const std::function<bool()>& condition) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        SleepSeconds(0.05);
-    }
-    return true;
 }
 }  // namespace
 
@@ -110,33 +85,33 @@ TEST(XScreenSaverE2eTest, BlanksWithTavikSaverAndEndsItOnUnblank) {
         _exit(127);
     }
     // The daemon answers once it has grabbed its windows.
-    EXPECT_TRUE(WaitUntil(20.0, [&] {
-        return RunOnDisplay(display, "xscreensaver-command -activate", nullptr) == 0;
-    })) << "xscreensaver never answered";
-    pid_t running = 0;
-    EXPECT_TRUE(WaitUntil(20.0, [&] { return (running = FindProcess(saver)) != 0; }))
+    EXPECT_TRUE(WaitFor(
+        [&] { return RunOnDisplay(display, "xscreensaver-command -activate", nullptr) == 0; },
+        20.0))
+        << "xscreensaver never answered";
+    EXPECT_TRUE(WaitFor([&] { return ProcessRuns(saver); }, 20.0))
         << "xscreensaver did not start tavik-saver";
 
-    Display* x = XOpenDisplay(display.Name().c_str());
-    ASSERT_NE(x, nullptr);
     Screenshot shot;
     // Software rendering compiles its shaders on the first frames: seconds on a busy machine.
-    EXPECT_TRUE(WaitUntil(60.0, [&] {
-        shot = GrabWindow(x, DefaultRootWindow(x));
-        return ShowsRingsAndStars(shot);
-    })) << "no rings and stars on the blanked screen";
-    XCloseDisplay(x);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            shot = GrabWindow(display, 0);
+            return ShowsRingsAndStars(shot);
+        },
+        60.0))
+        << "no rings and stars on the blanked screen";
     // TAVIK_SAVER_SCREENSHOT=path keeps the picture (the README's comes from here).
     if (const char* keep = std::getenv("TAVIK_SAVER_SCREENSHOT")) {
         shot.WritePpm(keep);
     }
 
     EXPECT_EQ(RunOnDisplay(display, "xscreensaver-command -deactivate", nullptr), 0);
-    EXPECT_TRUE(WaitUntil(1.0, [&] { return FindProcess(saver) == 0; }))
+    EXPECT_TRUE(WaitFor([&] { return !ProcessRuns(saver); }, 1.0))
         << "tavik-saver still runs a second after unblanking";
     RunOnDisplay(display, "xscreensaver-command -exit", nullptr);
     int status = 0;
-    if (!WaitUntil(10.0, [&] { return waitpid(daemon, &status, WNOHANG) == daemon; })) {
+    if (!WaitFor([&] { return waitpid(daemon, &status, WNOHANG) == daemon; }, 10.0)) {
         kill(daemon, SIGKILL);
         waitpid(daemon, &status, 0);
     }
@@ -149,7 +124,7 @@ TEST(XScreenSaverE2eTest, BlanksWithTavikSaverAndEndsItOnUnblank) {
         // The daemon's own helpers (xscreensaver-systemd without systemd) may complain.
         const bool aboutSaver = line.find("tavik-saver") != std::string::npos ||
                                 line.find("child pid") != std::string::npos;
-        for (const char* fault : {"crash", "abnormally", "unexpectedly", "stopped with"}) {
+        for (const char* fault : {"abnormally", "unexpectedly", "stopped with"}) {
             EXPECT_TRUE(!aboutSaver || line.find(fault) == std::string::npos) << line;
         }
         EXPECT_EQ(line.find("crash"), std::string::npos) << line;

@@ -87,8 +87,12 @@ std::string MakeWorkDir(const std::string& fontPath) {
     return dir;
 }
 
-DemoProcess::DemoProcess(const VirtualDisplay& display, std::string binary, std::string workDir)
-    : display(display), binary(std::move(binary)), workDir(std::move(workDir)) {
+DemoProcess::DemoProcess(const VirtualDisplay& display, std::string binary, std::string workDir,
+                         std::vector<std::string> arguments)
+    : display(display),
+      binary(std::move(binary)),
+      workDir(std::move(workDir)),
+      arguments(std::move(arguments)) {
     outputPath = this->workDir + "/stdout.txt";
 }
 
@@ -96,7 +100,7 @@ DemoProcess::~DemoProcess() {
     Kill();
 }
 
-bool DemoProcess::Start() {
+bool DemoProcess::Start(bool captureStandardError) {
     pid = fork();
     if (pid < 0) {
         return false;
@@ -109,9 +113,20 @@ bool DemoProcess::Start() {
         if (out >= 0) {
             dup2(out, STDOUT_FILENO);
         }
+        const int err = captureStandardError ? open((workDir + "/stderr.txt").c_str(),
+                                                    O_WRONLY | O_CREAT | O_TRUNC, 0644)
+                                             : -1;
+        if (err >= 0) {
+            dup2(err, STDERR_FILENO);
+        }
         setenv("DISPLAY", display.Name().c_str(), 1);
         setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv = {binary.data()};
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        execv(binary.c_str(), argv.data());
         _exit(127);
     }
     return true;
@@ -149,17 +164,17 @@ bool DemoProcess::Type(const std::string& text) {
            0;
 }
 
-Screenshot DemoProcess::Grab() const {
+Screenshot GrabWindow(const VirtualDisplay& display, unsigned long window) {
     Screenshot shot;
     Display* x = XOpenDisplay(display.Name().c_str());
     if (!x) {
         return shot;
     }
-    const Window root = DefaultRootWindow(x);
+    window = window ? window : DefaultRootWindow(x);
     XWindowAttributes attributes;
-    XGetWindowAttributes(x, root, &attributes);
+    XGetWindowAttributes(x, window, &attributes);
     XImage* image =
-        XGetImage(x, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+        XGetImage(x, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (image) {
         shot.width = attributes.width;
         shot.height = attributes.height;
@@ -176,6 +191,10 @@ Screenshot DemoProcess::Grab() const {
     }
     XCloseDisplay(x);
     return shot;
+}
+
+Screenshot DemoProcess::Grab() const {
+    return GrabWindow(display, 0);
 }
 
 bool DemoProcess::Running() {
@@ -209,6 +228,12 @@ bool DemoProcess::WaitForExit(double timeoutSeconds, int* exitStatus, double* se
     return false;
 }
 
+void DemoProcess::Signal(int signal) {
+    if (pid > 0) {
+        kill(pid, signal);
+    }
+}
+
 void DemoProcess::Kill() {
     if (pid > 0) {
         kill(pid, SIGKILL);
@@ -218,9 +243,19 @@ void DemoProcess::Kill() {
     }
 }
 
-std::string DemoProcess::StandardOutput() const {
-    std::ifstream in(outputPath, std::ios::binary);
+namespace {
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+}  // namespace
+
+std::string DemoProcess::StandardOutput() const {
+    return ReadWhole(outputPath);
+}
+
+std::string DemoProcess::StandardError() const {
+    return ReadWhole(workDir + "/stderr.txt");
 }
