@@ -123,6 +123,23 @@ TEST_F(SaverE2eTest, RootWindowAndTheEndsThatAreNotASignal) {
     EXPECT_EQ(onRoot->StandardOutput(), "");
 }
 
+TEST_F(SaverE2eTest, WithNoWindowGivenItOpensA640x480WindowTitledTavikAndSighupEndsIt) {
+    const auto saver = StartSaver({"-fps"});
+    ASSERT_TRUE(saver->WaitForWindow(kFirstPictureSeconds));
+    const unsigned long window = std::stoul(saver->WindowId());
+    EXPECT_TRUE(WaitFor([&] { return ShowsRingsAndStars(GrabWindow(display, window)); },
+                        kFirstPictureSeconds));
+    const Screenshot shot = GrabWindow(display, window);
+    EXPECT_EQ(shot.width, 640);
+    EXPECT_EQ(shot.height, 480);
+    // The readout "NN Frame/Sec" in white at x 520 of the top 20 rows.
+    EXPECT_GT(shot.CountWhite(520, 0, 120, 20, 200), 50) << "no frame-rate readout";
+    saver->Signal(SIGHUP);
+    int status = -1;
+    ASSERT_TRUE(saver->WaitForExit(5.0, &status));
+    EXPECT_EQ(status, 0);
+}
+
 TEST_F(SaverE2eTest, RefusalsAreOneLineOnStandardErrorWithStatusOne) {
     struct Case {
         std::vector<std::string> arguments;
