@@ -2,8 +2,6 @@
 // clock, the keys and the end of the program in the tool's hands.
 #include "tools/DemoRunner.h"
 
-#include <algorithm>
-
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>  // only to say clearly when the display cannot be opened
 #include <fcntl.h>
@@ -14,22 +12,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <vector>
 
-#include "scene/ChannelBank.h"
-#include "scene/Random.h"
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"
-#include "shell/FrameStep.h"
 #include "shell/Keyboard.h"
-#include "shell/SceneGlobals.h"
+#include "shell/ProgramState.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
 #include "xvfb/VirtualDisplay.h"
 
 namespace {
-constexpr int kLargestSide = 16384;
-constexpr unsigned char kEscapeKey = 27;
-
 // Set by the fade-out instead of ending the process.
 bool endRequested = false;
 
@@ -37,49 +30,7 @@ void RecordEnd(int) {
     endRequested = true;
 }
 
-// The tool draws only when it says so.
 void DrawNothing() {}
-
-struct NamedKey {
-    const char* name;
-    KeyStroke key;
-};
-
-const NamedKey kNamedKeys[] = {
-    {"space", {false, ' '}},     {"escape", {false, kEscapeKey}}, {"esc", {false, kEscapeKey}},
-    {"comma", {false, ','}},     {"left", {true, GLUT_KEY_LEFT}}, {"right", {true, GLUT_KEY_RIGHT}},
-    {"up", {true, GLUT_KEY_UP}}, {"down", {true, GLUT_KEY_DOWN}},
-};
-
-bool ParseKeyName(const std::string& name, KeyStroke* key) {
-    if (name.size() == 1 && name[0] > ' ' && name[0] < 127) {
-        *key = KeyStroke{false, static_cast<unsigned char>(name[0])};
-        return true;
-    }
-    for (const NamedKey& named : kNamedKeys) {
-        if (name == named.name) {
-            *key = named.key;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool Readable(const std::string& path) {
-    return access(path.c_str(), R_OK) == 0;
-}
-
-std::string ExecutableDirectory() {
-    char buffer[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (length <= 0) {
-        return std::string();
-    }
-    buffer[length] = '\0';
-    const char* slash = std::strrchr(buffer, '/');
-    return slash == nullptr ? std::string()
-                            : std::string(buffer, static_cast<size_t>(slash - buffer));
-}
 
 // A temporary directory in which the demo finds fontPath under the name font.bmp (or finds
 // no font at all), removed again by the destructor.
@@ -124,125 +75,24 @@ private:
 };
 }  // namespace
 
-bool WalkOptions(int argc, char** argv, const std::vector<std::string>& valued, bool* help,
-                 bool* xvfb,
-                 const std::function<bool(const std::string& option, const std::string& value,
-                                          std::string* error)>& apply,
-                 std::string* error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            *help = true;
-            return true;
-        }
-        if (option == "--xvfb") {
-            *xvfb = true;
-            continue;
-        }
-        if (std::find(valued.begin(), valued.end(), option) == valued.end()) {
-            *error = "unknown option \"" + option + "\" (see --help)";
-            return false;
-        }
-        if (i + 1 >= argc) {
-            *error = option + " needs a value";
-            return false;
-        }
-        const std::string value = argv[++i];
-        error->clear();
-        if (!apply(option, value, error)) {
-            if (error->empty()) {
-                *error = "bad value \"" + value + "\" for " + option + " (see --help)";
-            }
-            return false;
-        }
-    }
-    return true;
-}
-
-bool ParseCount(const std::string& text, int* value) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    *value = std::atoi(text.c_str());
-    return true;
-}
-
-bool ParseSize(const std::string& text, int* width, int* height) {
-    const size_t x = text.find('x');
-    if (x == std::string::npos) {
-        return false;
-    }
-    int w = 0;
-    int h = 0;
-    if (!ParseCount(text.substr(0, x), &w) || !ParseCount(text.substr(x + 1), &h) || w < 1 ||
-        h < 1 || w > kLargestSide || h > kLargestSide) {
-        return false;
-    }
-    *width = w;
-    *height = h;
-    return true;
-}
-
-bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error) {
-    std::vector<KeyStroke> parsed;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(',', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string item = text.substr(start, end - start);
-        int count = 1;
-        const size_t star = item.find('*', 1);  // "*" alone is the key itself
-        if (star != std::string::npos) {
-            if (!ParseCount(item.substr(star + 1), &count) || count < 1 || count > 1000) {
-                *error = "bad repeat count in key \"" + item + "\"";
-                return false;
-            }
-            item.resize(star);
-        }
-        KeyStroke key;
-        if (!ParseKeyName(item, &key)) {
-            *error = "unknown key \"" + item + "\"";
-            return false;
-        }
-        parsed.insert(parsed.end(), static_cast<size_t>(count), key);
-        start = end + 1;
-    }
-    *keys = std::move(parsed);
-    return true;
-}
-
-bool FindFont(const std::string& requested, std::string* path, std::string* error) {
-    if (!requested.empty()) {
-        if (!Readable(requested)) {
-            *error = requested + ": cannot read the font";
-            return false;
-        }
-        *path = requested;
-        return true;
-    }
-    if (Readable("font.bmp")) {
-        *path = "font.bmp";
-        return true;
-    }
-    const std::string beside = ExecutableDirectory() + "/font.bmp";
-    *path = Readable(beside) ? beside : std::string();
-    return true;
-}
-
 DemoRunner::DemoRunner() = default;
 
 DemoRunner::~DemoRunner() {
-    if (open && sessionRunning && !endRequested) {
+    Close();
+}
+
+void DemoRunner::Close() {
+    if (!open) {
+        return;
+    }
+    if (sessionRunning && !endRequested) {
         AppShutdown();
     }
-    endProcess = std::exit;
+    sessionRunning = false;
+    RestoreProgramStartState();
     // Closes the window and the X connection while the display, if it is ours, still runs.
-    if (open) {
-        glutExit();
-    }
+    glutExit();
+    open = false;
 }
 
 bool DemoRunner::UseVirtualDisplay(int width, int height, std::string* error) {
@@ -269,18 +119,21 @@ bool DemoRunner::Open(const char* programName, const std::string& font, std::str
     XCloseDisplay(probe);
 
     fontPath = font;
-    ElapsedMs = 0;
-    PreInit();  // seeds the random source with the clock, 0, as the shell does
     int argc = 1;
     char* argv[] = {const_cast<char*>(programName), nullptr};
     CreateMainWindow(&argc, argv);
+    // The shell's reshape callback keeps WindowSize; the tool draws only when it says so.
     glutReshapeFunc(OnReshape);
     glutDisplayFunc(DrawNothing);
-    PerfFrequency = QueryPerfFrequency();
-    PerfStart = QueryPerfCounter();
+    open = true;
+    return StartSession(error);
+}
+
+bool DemoRunner::StartSession(std::string* error) {
+    RestoreProgramStartState();
+    PreInit();  // seeds the random source with the clock, 0, as the shell does
     endProcess = RecordEnd;
     endRequested = false;
-    open = true;
     return InitInFontDirectory(error);
 }
 
@@ -312,23 +165,14 @@ bool DemoRunner::InitInFontDirectory(std::string* error) {
     return true;
 }
 
-bool DemoRunner::Restart(std::string* error) {
+bool DemoRunner::ResetSession(std::string* error) {
     const int width = Width();
     const int height = Height();
     if (sessionRunning && !endRequested) {
         AppShutdown();
     }
     sessionRunning = false;
-    endRequested = false;
-    // Program-start values of everything a session changes.
-    ElapsedMs = 0;
-    ResetFrameStepState();
-    helpVisible = 0;
-    fullScreen = 1;
-    settings.letterbox = 0;
-    std::memset(&channelBank, 0, sizeof channelBank);
-    PreInit();
-    return InitInFontDirectory(error) && Resize(width, height, error);
+    return StartSession(error) && Resize(width, height, error);
 }
 
 void DemoRunner::PumpEvents() {
@@ -374,6 +218,10 @@ void DemoRunner::Type(const KeyStroke& key) {
         OnDemoKey(static_cast<unsigned char>(key.code), 0, 0);
     }
     PumpEvents();
+}
+
+void DemoRunner::HoldHyperspace() {
+    settings.clearEachFrame = 0;
 }
 
 bool DemoRunner::Frame() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/CommandLine.h"
 #include "tools/DemoRunner.h"
 #include "tools/PngWriter.h"
 
@@ -56,8 +57,7 @@ struct Options {
     std::vector<KeyAt> keys;
     std::string pattern = "snapshot-%04d.png";
     std::string font;
-    bool xvfb = false;
-    bool help = false;
+    CommonOptions common;
 };
 
 // The output name pattern: text around at most one %[0]WIDTHd conversion; %% is a percent
@@ -174,10 +174,10 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     };
     if (!WalkOptions(argc, argv,
                      {"--size", "--step-ms", "--frame", "--frames", "--key", "--out", "--font"},
-                     &options->help, &options->xvfb, apply, error)) {
+                     &options->common, apply, error)) {
         return false;
     }
-    if (options->help) {
+    if (options->common.help) {
         return true;
     }
     if (options->frames.empty()) {
@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tavik-snapshot: %s\n", error.c_str());
         return kUsageError;
     }
-    if (options.help) {
+    if (options.common.help) {
         std::fputs(kHelp, stdout);
         return 0;
     }
@@ -234,7 +234,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tavik-snapshot: no font.bmp found; text is drawn as blocks\n");
     }
     DemoRunner runner;
-    if (options.xvfb && !runner.UseVirtualDisplay(options.width, options.height, &error)) {
+    if (options.common.xvfb && !runner.UseVirtualDisplay(options.width, options.height, &error)) {
         return Fail(error);
     }
     if (!runner.Open(argv[0], font, &error) ||

@@ -1,0 +1,161 @@
+// The tools' command line, and where a tool finds the font it gives the demo.
+#include "tools/CommandLine.h"
+
+#include <GL/freeglut.h>  // the GLUT_KEY_* codes
+#include <limits.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+constexpr int kLargestSide = 16384;
+constexpr unsigned char kEscapeKey = 27;
+
+struct NamedKey {
+    const char* name;
+    KeyStroke key;
+};
+
+const NamedKey kNamedKeys[] = {
+    {"space", {false, ' '}},     {"escape", {false, kEscapeKey}}, {"esc", {false, kEscapeKey}},
+    {"comma", {false, ','}},     {"left", {true, GLUT_KEY_LEFT}}, {"right", {true, GLUT_KEY_RIGHT}},
+    {"up", {true, GLUT_KEY_UP}}, {"down", {true, GLUT_KEY_DOWN}},
+};
+
+bool ParseKeyName(const std::string& name, KeyStroke* key) {
+    if (name.size() == 1 && name[0] > ' ' && name[0] < 127) {
+        *key = KeyStroke{false, static_cast<unsigned char>(name[0])};
+        return true;
+    }
+    for (const NamedKey& named : kNamedKeys) {
+        if (name == named.name) {
+            *key = named.key;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Readable(const std::string& path) {
+    return access(path.c_str(), R_OK) == 0;
+}
+
+std::string ExecutableDirectory() {
+    char buffer[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0) {
+        return std::string();
+    }
+    buffer[length] = '\0';
+    const char* slash = std::strrchr(buffer, '/');
+    return slash == nullptr ? std::string()
+                            : std::string(buffer, static_cast<size_t>(slash - buffer));
+}
+}  // namespace
+
+bool WalkOptions(int argc, char** argv, const std::vector<std::string>& valued,
+                 CommonOptions* common, const OptionHandler& apply, std::string* error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            common->help = true;
+            return true;
+        }
+        if (option == "--xvfb") {
+            common->xvfb = true;
+            continue;
+        }
+        if (std::find(valued.begin(), valued.end(), option) == valued.end()) {
+            *error = "unknown option \"" + option + "\" (see --help)";
+            return false;
+        }
+        if (i + 1 >= argc) {
+            *error = option + " needs a value";
+            return false;
+        }
+        const std::string value = argv[++i];
+        error->clear();
+        if (!apply(option, value, error)) {
+            if (error->empty()) {
+                *error = "bad value \"" + value + "\" for " + option + " (see --help)";
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ParseCount(const std::string& text, int* value) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    *value = std::atoi(text.c_str());
+    return true;
+}
+
+bool ParseSize(const std::string& text, int* width, int* height) {
+    const size_t x = text.find('x');
+    if (x == std::string::npos) {
+        return false;
+    }
+    int w = 0;
+    int h = 0;
+    if (!ParseCount(text.substr(0, x), &w) || !ParseCount(text.substr(x + 1), &h) || w < 1 ||
+        h < 1 || w > kLargestSide || h > kLargestSide) {
+        return false;
+    }
+    *width = w;
+    *height = h;
+    return true;
+}
+
+bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error) {
+    std::vector<KeyStroke> parsed;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(',', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string item = text.substr(start, end - start);
+        int count = 1;
+        const size_t star = item.find('*', 1);  // "*" alone is the key itself
+        if (star != std::string::npos) {
+            if (!ParseCount(item.substr(star + 1), &count) || count < 1 || count > 1000) {
+                *error = "bad repeat count in key \"" + item + "\"";
+                return false;
+            }
+            item.resize(star);
+        }
+        KeyStroke key;
+        if (!ParseKeyName(item, &key)) {
+            *error = "unknown key \"" + item + "\"";
+            return false;
+        }
+        parsed.insert(parsed.end(), static_cast<size_t>(count), key);
+        start = end + 1;
+    }
+    *keys = std::move(parsed);
+    return true;
+}
+
+bool FindFont(const std::string& requested, std::string* path, std::string* error) {
+    if (!requested.empty()) {
+        if (!Readable(requested)) {
+            *error = requested + ": cannot read the font";
+            return false;
+        }
+        *path = requested;
+        return true;
+    }
+    if (Readable("font.bmp")) {
+        *path = "font.bmp";
+        return true;
+    }
+    const std::string beside = ExecutableDirectory() + "/font.bmp";
+    *path = Readable(beside) ? beside : std::string();
+    return true;
+}
