@@ -12,7 +12,8 @@ public:
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
 
-    // Closes any open stream first, then fopen(fileName, mode).
+    // Closes any open stream first, then opens fileName with the standard I/O mode. Only a
+    // regular file opens: a FIFO, device, socket or directory fails at once.
     bool Open(const char* fileName, const char* mode);
     void Close();
     // One fread of one element of size bytes; true only if it was read whole.

@@ -1,6 +1,10 @@
 // The binary file reader: exact-size reads, little-endian words, the end-of-file flag that
 // only a failed read changes, seeking and telling, and a closed reader that refuses all.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
 
 #include "image/BinaryFile.h"
 #include "tests/image/BmpTestFiles.h"
@@ -31,19 +35,28 @@ TEST(BinaryFileTest, ClosedReaderFailsEverythingAndStaysAtEnd) {
     EXPECT_TRUE(file.AtEnd());
 }
 
-TEST(BinaryFileTest, OpenFailureLeavesTheReaderClosed) {
-    BinaryFile file;
-    EXPECT_FALSE(file.Open("/nonexistent/tavik/file.bin", "rb"));
-    EXPECT_TRUE(file.AtEnd());
-    EXPECT_EQ(file.Tell(), -1);
-
-    // A failed Open closes the file that was open before it.
+TEST(BinaryFileTest, OnlyARegularFileOpens) {
+    // A missing file, a FIFO with no writer (should Open wait for one, the alarm ends the
+    // program instead of hanging the suite), a device and a directory all fail at once, and
+    // each failed Open closes the file that was open before it.
+    char dir[] = "/tmp/tavik-binary-file-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string fifo = std::string(dir) + "/font.bmp";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     TempFile temp(kSevenBytes);
-    ASSERT_TRUE(file.Open(temp.Path(), "rb"));
-    EXPECT_FALSE(file.AtEnd());
-    EXPECT_FALSE(file.Open("/nonexistent/tavik/file.bin", "rb"));
-    EXPECT_TRUE(file.AtEnd());
-    EXPECT_EQ(file.Tell(), -1);
+    BinaryFile file;
+    alarm(20);
+    for (const char* path : {"/nonexistent/tavik/file.bin", fifo.c_str(), "/dev/zero",
+                             static_cast<const char*>(dir)}) {
+        ASSERT_TRUE(file.Open(temp.Path(), "rb"));
+        EXPECT_FALSE(file.AtEnd());
+        EXPECT_FALSE(file.Open(path, "rb")) << path;
+        EXPECT_TRUE(file.AtEnd()) << path;
+        EXPECT_EQ(file.Tell(), -1) << path;
+    }
+    alarm(0);
+    unlink(fifo.c_str());
+    rmdir(dir);
 }
 
 TEST(BinaryFileTest, WordsAreLittleEndian) {
