@@ -38,6 +38,10 @@ bool Interleave(const Image& image, const Image& alphaImage, Image* interleaved)
     return true;
 }
 
+bool IsPowerOfTwo(uint32_t value) {
+    return value != 0 && (value & (value - 1)) == 0;
+}
+
 // The power of two nearest to value, the larger one on a tie (3 -> 4, 5 -> 4, 6 -> 8): the
 // side the utility library itself would choose. Sides too large to double are kept.
 uint32_t NearestPowerOfTwo(uint32_t value) {
@@ -51,12 +55,14 @@ uint32_t NearestPowerOfTwo(uint32_t value) {
     return value - lower >= lower * 2 - value ? lower * 2 : lower;
 }
 
-// Builds every mipmap level of the bound texture from the image's rows. Image rows are
-// packed with no padding, so pack and unpack alignment are 1 during the upload; the caller's
-// values are put back afterwards. gluBuild2DMipmaps of Mesa's GLU 9.0 leaves the last row
-// black when it rescales an image whose width alone is not a power of two, so such images
-// are first scaled to power-of-two sides with gluScaleImage, which gets them right.
-void BuildMipmaps(const Image& image, UploadFormat upload) {
+// Builds every mipmap level of the bound texture from the image's rows; false when the
+// utility library refuses the image. Image rows are packed with no padding, so pack and
+// unpack alignment are 1 during the upload; the caller's values are put back afterwards.
+// gluBuild2DMipmaps of Mesa's GLU 9.0 leaves the last row black when it rescales an image
+// whose width alone is not a power of two, so such an image is first scaled across to a
+// power-of-two width with gluScaleImage, which gets it right. Every other size goes to
+// gluBuild2DMipmaps as it is.
+bool BuildMipmaps(const Image& image, UploadFormat upload) {
     GLint savedUnpack = 4;
     GLint savedPack = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &savedUnpack);
@@ -67,21 +73,21 @@ void BuildMipmaps(const Image& image, UploadFormat upload) {
     const Image* source = &image;
     Image scaled;
     const uint32_t width = NearestPowerOfTwo(image.Width());
-    const uint32_t height = NearestPowerOfTwo(image.Height());
-    if ((width != image.Width() || height != image.Height()) &&
-        scaled.Create(width, height, image.BitsPerPixel()) &&
-        gluScaleImage(upload.format, static_cast<GLint>(image.Width()),
-                      static_cast<GLint>(image.Height()), GL_UNSIGNED_BYTE, image.Pixels(),
-                      static_cast<GLint>(width), static_cast<GLint>(height), GL_UNSIGNED_BYTE,
+    const GLint height = static_cast<GLint>(image.Height());
+    if (!IsPowerOfTwo(image.Width()) && IsPowerOfTwo(image.Height()) && width != image.Width() &&
+        scaled.Create(width, image.Height(), image.BitsPerPixel()) &&
+        gluScaleImage(upload.format, static_cast<GLint>(image.Width()), height, GL_UNSIGNED_BYTE,
+                      image.Pixels(), static_cast<GLint>(width), height, GL_UNSIGNED_BYTE,
                       scaled.Pixels()) == 0) {
         source = &scaled;
     }
-    gluBuild2DMipmaps(GL_TEXTURE_2D, upload.components, static_cast<GLint>(source->Width()),
-                      static_cast<GLint>(source->Height()), upload.format, GL_UNSIGNED_BYTE,
-                      source->Pixels());
+    const GLint result = gluBuild2DMipmaps(
+        GL_TEXTURE_2D, upload.components, static_cast<GLint>(source->Width()),
+        static_cast<GLint>(source->Height()), upload.format, GL_UNSIGNED_BYTE, source->Pixels());
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, savedUnpack);
     glPixelStorei(GL_PACK_ALIGNMENT, savedPack);
+    return result == 0;
 }
 }  // namespace
 
@@ -124,30 +130,28 @@ bool Texture::Create(const Image& image, const Image* alphaImage) {
         return false;
     }
     // Cases A and B: an 8-bit alpha image joins an 8- or 24-bit colour image. A 32-bit image
-    // brings its own alpha and ignores the extra one.
+    // brings its own alpha and ignores the extra one. No other depth can be uploaded. Whatever
+    // fails, nothing half-built is kept.
+    Image interleaved;
+    const Image* source = &image;
+    UploadFormat upload{0, 0};
     if (alphaImage != nullptr && (depth == 8 || depth == 24)) {
-        Image interleaved;
         if (!AlphaFits(image, *alphaImage) || !Interleave(image, *alphaImage, &interleaved)) {
             Release();
             return false;
         }
-        BuildMipmaps(interleaved,
-                     depth == 8 ? UploadFormat{2, GL_LUMINANCE_ALPHA} : UploadFormat{4, GL_RGBA});
-        return true;
+        source = &interleaved;
+        upload = depth == 8 ? UploadFormat{2, GL_LUMINANCE_ALPHA} : UploadFormat{4, GL_RGBA};
+    } else if (depth == 8) {
+        upload = {1, GL_LUMINANCE};
+    } else if (depth == 24) {
+        upload = {3, GL_RGB};
+    } else if (depth == 32) {
+        upload = {4, GL_RGBA};
     }
-    switch (depth) {
-        case 8:
-            BuildMipmaps(image, {1, GL_LUMINANCE});
-            return true;
-        case 24:
-            BuildMipmaps(image, {3, GL_RGB});
-            return true;
-        case 32:
-            BuildMipmaps(image, {4, GL_RGBA});
-            return true;
-        default:
-            // No other depth can be uploaded; nothing half-built is kept.
-            Release();
-            return false;
+    if (upload.components == 0 || !BuildMipmaps(*source, upload)) {
+        Release();
+        return false;
     }
+    return true;
 }

@@ -2,6 +2,7 @@
 // glGetTexImage), the mipmap chain, parameters, unpack alignment, failures that end empty,
 // Release, Load and copies that share one texture.
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -179,6 +180,8 @@ TEST_F(TextureGlTest, UnfitAlphaImageOrDepthFailsAndEndsEmpty) {
     Image sixteen;
     Fill(&sixteen, 2, 2, 16, Pattern);
     Image empty;
+    Image tooWide;  // wider than GLint can say: the utility library refuses it
+    ASSERT_TRUE(tooWide.Create(1u << 31, 1, 8));
 
     struct Case {
         const char* name;
@@ -193,6 +196,7 @@ TEST_F(TextureGlTest, UnfitAlphaImageOrDepthFailsAndEndsEmpty) {
         {"8-bit image, 24-bit alpha", &grey, &colourAlpha},
         {"16-bit image", &sixteen, nullptr},
         {"empty image", &empty, nullptr},
+        {"image the utility library refuses", &tooWide, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -258,6 +262,39 @@ TEST_F(TextureGlTest, RowsThatAreNotMultiplesOfFourBytes) {
     EXPECT_EQ(alignment, 2);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
+}
+
+TEST_F(TextureGlTest, OtherSidesThatAreNotPowersOfTwoAreScaledByTheUtilityLibrary) {
+    // Only a width alone off a power of two is scaled before the upload; a height, or both
+    // sides, off a power of two give level 0 exactly as plain gluBuild2DMipmaps builds it.
+    const struct {
+        uint32_t width, height, bits;
+        GLenum format;
+    } shapes[] = {{4, 3, 24, GL_RGB},
+                  {2, 5, 8, GL_LUMINANCE},
+                  {3, 5, 24, GL_RGB},
+                  {6, 3, 32, GL_RGBA},
+                  {5, 6, 8, GL_LUMINANCE}};
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (const auto& shape : shapes) {
+        SCOPED_TRACE(std::to_string(shape.width) + " x " + std::to_string(shape.height));
+        const int channels = static_cast<int>(shape.bits / 8);
+        Image image;
+        Fill(&image, shape.width, shape.height, shape.bits, Pattern);
+        Texture texture;
+        ASSERT_TRUE(texture.Create(image, nullptr));
+        const Bytes built = ReadTexture(0, shape.format, channels);
+        GLuint plain = 0;
+        glGenTextures(1, &plain);
+        glBindTexture(GL_TEXTURE_2D, plain);
+        ASSERT_EQ(gluBuild2DMipmaps(GL_TEXTURE_2D, channels, static_cast<GLint>(shape.width),
+                                    static_cast<GLint>(shape.height), shape.format,
+                                    GL_UNSIGNED_BYTE, image.Pixels()),
+                  0);
+        EXPECT_EQ(built, ReadTexture(0, shape.format, channels));
+        glDeleteTextures(1, &plain);
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
 TEST_F(TextureGlTest, ReleaseDeletesOnce) {
