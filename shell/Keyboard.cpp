@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -35,10 +36,18 @@ constexpr int kWindowedSize = 512;
 // Multiplies in double precision and stores back as float. A product beyond the float range
 // (after some 850 presses of an up key) is held at the largest float instead of becoming
 // infinite, so a speed or size stays a number that the frames can work with and that a
-// down key can bring back.
+// down key can bring back. The mirror holds at the other end: a product smaller than the
+// smallest normal float (after some 830 presses of a down key) is held there, because from
+// a few denormals the up factor rounds back to the same value and no up key could ever
+// raise it again. Both bounds keep the sign.
 void Scale(float& field, double factor) {
     constexpr double kLargest = std::numeric_limits<float>::max();
+    constexpr double kSmallest = std::numeric_limits<float>::min();
     const double product = static_cast<double>(field) * factor;
+    if (std::fabs(product) < kSmallest) {
+        field = static_cast<float>(std::copysign(kSmallest, product));
+        return;
+    }
     field = static_cast<float>(std::clamp(product, -kLargest, kLargest));
 }
 
@@ -51,17 +60,44 @@ bool WindowFillsScreen() {
            glutGet(GLUT_WINDOW_HEIGHT) == glutGet(GLUT_SCREEN_HEIGHT);
 }
 
-// freeglut applies a pending resize before leaving full screen, and leaving full screen
-// restores the size the window had before, so the 512 x 512 request waits (polling every
-// 10 ms, for at most half a second) until the window has left full screen.
-void ReshapeToWindowedSize(int attempt) {
+// The latest full-screen key press; only its window change is carried out.
+int latestWindowRequest = 0;
+int windowedAttempts = 0;
+
+// Brings the window to the state fullScreen asks for, from a timer so that it runs after
+// every key of the same turn of the main loop and sees the state freeglut has settled:
+// freeglut's full-screen requests toggle once per turn, so a request to leave and one to
+// enter full screen within one turn would cancel into the wrong state. A later press makes
+// an earlier pending change stale, so a deferred windowed resize can never undo a later
+// full screen. freeglut applies a pending resize before leaving full screen, and leaving
+// full screen restores the size the window had before, so the 512 x 512 request waits
+// (polling every 10 ms, for at most half a second) until the window has left full screen.
+void SyncWindowToFullScreenFlag(int request) {
     constexpr int kPollMs = 10;
     constexpr int kMaxAttempts = 50;
-    if (WindowFillsScreen() && attempt < kMaxAttempts) {
-        glutTimerFunc(kPollMs, ReshapeToWindowedSize, attempt + 1);
+    if (request != latestWindowRequest) {
+        return;
+    }
+    const bool isFullScreen = glutGet(GLUT_FULL_SCREEN) != 0;
+    if (fullScreen) {
+        if (!isFullScreen) {
+            glutFullScreen();
+        }
+        return;
+    }
+    if (isFullScreen) {
+        glutLeaveFullScreen();
+    }
+    if ((isFullScreen || WindowFillsScreen()) && ++windowedAttempts < kMaxAttempts) {
+        glutTimerFunc(kPollMs, SyncWindowToFullScreenFlag, request);
         return;
     }
     glutReshapeWindow(kWindowedSize, kWindowedSize);
+}
+
+void RequestWindowChange() {
+    windowedAttempts = 0;
+    glutTimerFunc(0, SyncWindowToFullScreenFlag, ++latestWindowRequest);
 }
 
 KeyResponse Text(const char* text) {
@@ -234,20 +270,8 @@ void CarryOutKeyResponse(const KeyResponse& response) {
     if (response.clearBuffers) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-    switch (response.window) {
-        case KeyResponse::WindowChange::kWindowed:
-            if (WindowFillsScreen()) {
-                glutLeaveFullScreen();
-                glutTimerFunc(10, ReshapeToWindowedSize, 0);
-            } else {
-                glutReshapeWindow(kWindowedSize, kWindowedSize);
-            }
-            break;
-        case KeyResponse::WindowChange::kFullScreen:
-            glutFullScreen();
-            break;
-        case KeyResponse::WindowChange::kNone:
-            break;
+    if (response.window != KeyResponse::WindowChange::kNone) {
+        RequestWindowChange();
     }
     switch (response.message) {
         case KeyResponse::Message::kText:

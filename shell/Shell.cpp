@@ -35,6 +35,7 @@ void RegisterShellCallbacks() {
     glutMouseFunc(OnMouse);
     glutKeyboardFunc(OnKey);
     glutSpecialFunc(OnSpecialKey);
+    glutWindowStatusFunc(OnWindowStatus);
 }
 
 int AppMain(int argc, char** argv) {
@@ -83,6 +84,14 @@ void OnDisplay() {
 
 void OnIdle() {
     glutPostRedisplay();
+}
+
+void OnWindowStatus(int state) {
+    // A window that nobody can see (iconified, unmapped or fully covered) is not redrawn:
+    // without an idle callback the main loop sleeps until the next event. The clock runs on,
+    // so the first frame after is one long frame, which the frame step clamps.
+    const bool hidden = state == GLUT_HIDDEN || state == GLUT_FULLY_COVERED;
+    glutIdleFunc(hidden ? nullptr : OnIdle);
 }
 
 void OnMotion(int, int) {}

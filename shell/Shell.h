@@ -6,7 +6,8 @@
 int AppMain(int argc, char** argv);
 // glutInit, the display mode, the 640 x 480 window titled by AppTitle.
 void CreateMainWindow(int* argc, char** argv);
-// Registers the shell's seven callbacks, in the shell's fixed order.
+// Registers the shell's seven callbacks, in the shell's fixed order, and then the window
+// status callback that stops the frames while the window cannot be seen.
 void RegisterShellCallbacks();
 // How an orderly end ends the process; tests and tools may replace it. Defaults to exit.
 using ProcessEnd = void (*)(int status);
@@ -23,6 +24,8 @@ void EndProgram();
 void OnReshape(int width, int height);
 void OnDisplay();
 void OnIdle();
+// Stops asking for frames while the window is hidden or fully covered; resumes when it shows.
+void OnWindowStatus(int state);
 void OnMotion(int x, int y);
 void OnMouse(int button, int state, int x, int y);
 void OnKey(unsigned char key, int x, int y);
