@@ -5,6 +5,7 @@
 #include <GL/freeglut.h>
 
 #include <cmath>
+#include <limits>
 
 #include "scene/ChannelBank.h"
 #include "shell/Settings.h"
@@ -16,19 +17,21 @@ constexpr double kTubeShare = 0.2;  // largest tube radius as a share of the rin
 constexpr double kThinnestTube = 0.015;
 constexpr double kNestingDepth = 1.9;        // tube diameters, roughly, that nesting moves in
 constexpr double kLargestRingExtent = 1e30;  // far inside the float range OpenGL works in
+constexpr double kLargestFloat = std::numeric_limits<float>::max();
 
-// The factor that shrinks the second torus (and, squared, the third) while nesting. Sizes
-// the keys can reach (0 after many presses of "[", a denormal just before it) would make
-// tubeRadius / objectSize infinite or large enough to overflow the float matrix when squared:
-// without a positive, finite ratio the tori keep their size, and the factor never leaves
-// [-1, 1].
+// The factor that shrinks the second torus (and, squared, the third) while nesting. Once the
+// tube is thick against the ring (objectSize under about 0.0176) the factor passes -1 and
+// the inner tori turn inside out and grow, which is still a finite picture. Far below that
+// (objectSize under about 1.5e-21) the squared factor would overflow OpenGL's float matrices,
+// and an infinite size makes it undefined: without a positive object size and a squared
+// factor within the float range the tori keep their size.
 double NestScale(double tubeRadius, double objectSize) {
-    const double ratio = tubeRadius / objectSize;
-    if (!(objectSize > 0.0) || !std::isfinite(ratio)) {
+    if (!(objectSize > 0.0)) {
         return 1.0;
     }
+    const double ratio = tubeRadius / objectSize;
     const double scale = 1.0 - ChannelWave(19, 5.0, 1.0, 0.0) * (ratio * kNestingDepth);
-    return scale < -1.0 ? -1.0 : scale;
+    return scale * scale <= kLargestFloat ? scale : 1.0;
 }
 
 // One torus around the Z axis. A ring so large (or infinite, after many presses of "]") that

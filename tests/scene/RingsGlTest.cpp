@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "scene/Camera.h"
@@ -36,6 +38,9 @@ double ObjectX(float windowX) {
 }
 double ObjectY(float windowY) {
     return windowY / 480.0 * 2.0 * kBox - kBox;
+}
+double ObjectZ(float windowZ) {
+    return (1.0 - 2.0 * windowZ) * kBox;
 }
 
 std::vector<FeedbackPrimitive> CaptureRings() {
@@ -154,16 +159,62 @@ TEST_F(RingsGlTest, RingColourCoversTheCentreOfTheFrame) {
     EXPECT_NO_GL_ERROR();
 }
 
-TEST_F(RingsGlTest, LowTessellationIsCoarser) {
+TEST_F(RingsGlTest, EachTorusHasTessellationSidesAndFourTimesAsManyRings) {
     UseFlatProjection();
     settings.tessellation = 3;
-    const size_t coarse = CaptureRings().size();
-    settings.tessellation = 50;
-    const size_t fine = CaptureRings().size();
-    // 3 sides by 12 rings against 50 sides by 200 rings, per torus.
-    EXPECT_GT(coarse, 0u);
-    EXPECT_GT(fine, 100 * coarse) << "coarse " << coarse << ", fine " << fine;
+    const auto prims = CaptureRings();
+    EXPECT_EQ(prims.size(), 216u) << "three tori of 3 sides by 12 rings, two triangles a quad";
+    // With every angle 0 the first torus lies flat: its vertices lie on 12 angles about Z.
+    std::set<long> azimuths;
+    for (size_t i = 0; i < prims.size() / 3; ++i) {
+        for (const FeedbackVertex& v : prims[i].vertices) {
+            const long degrees = std::lround(std::atan2(ObjectY(v.y), ObjectX(v.x)) * 180.0 / kPi);
+            azimuths.insert((degrees % 360 + 360) % 360);
+        }
+    }
+    EXPECT_EQ(azimuths.size(), 12u);
     EXPECT_NO_GL_ERROR();
+}
+
+TEST_F(RingsGlTest, EachChannelTurnsItsToriAboutItsAxis) {
+    UseFlatProjection();
+    settings.tessellation = 3;
+    const auto flat = CaptureRings();
+    const size_t each = flat.size() / 3;
+    // The assembly about X, Y and Z; the second torus (and the third with it) about Y; the
+    // third about X. A quarter turn moves every vertex off the axis.
+    const struct {
+        int channel, axis, firstTorus;
+    } turns[] = {{13, 0, 0}, {14, 1, 0}, {15, 2, 0}, {16, 1, 1}, {17, 0, 2}};
+    for (const auto& turn : turns) {
+        SCOPED_TRACE("channel " + std::to_string(turn.channel));
+        channelBank.phase[turn.channel] = 90.0 / 720.0;
+        const auto turned = CaptureRings();
+        channelBank.phase[turn.channel] = 0.0;
+        ASSERT_EQ(turned.size(), flat.size());
+        for (size_t torus = 0; torus < 3; ++torus) {
+            double change[3] = {0.0, 0.0, 0.0};  // largest change of x, y and z of a vertex
+            for (size_t i = torus * each; i < (torus + 1) * each; ++i) {
+                for (size_t k = 0; k < flat[i].vertices.size(); ++k) {
+                    const FeedbackVertex& a = flat[i].vertices[k];
+                    const FeedbackVertex& b = turned[i].vertices[k];
+                    const double moves[3] = {ObjectX(b.x) - ObjectX(a.x),
+                                             ObjectY(b.y) - ObjectY(a.y),
+                                             ObjectZ(b.z) - ObjectZ(a.z)};
+                    for (int c = 0; c < 3; ++c) {
+                        change[c] = std::fmax(change[c], std::fabs(moves[c]));
+                    }
+                }
+            }
+            for (int c = 0; c < 3; ++c) {
+                if (torus >= size_t(turn.firstTorus) && c != turn.axis) {
+                    EXPECT_GT(change[c], 0.1) << "torus " << torus << ", coordinate " << c;
+                } else {
+                    EXPECT_LT(change[c], 1e-3) << "torus " << torus << ", coordinate " << c;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(RingsGlTest, NestingShrinksTheSecondAndThirdTorus) {
@@ -209,7 +260,7 @@ TEST_F(RingsGlTest, SizesTheKeysCanReachStayFinite) {
     const size_t each = CaptureRings().size() / 3;
     ASSERT_GT(each, 0u);
 
-    // Many presses of "[" end in denormals and then 0; many of "]" in huge sizes and infinity.
+    // Sizes from 0 to infinity: the keys stop at the smallest normal and the largest float.
     const float sizes[] = {
         0.0f,   std::numeric_limits<float>::denorm_min(), 1e-30f,
         0.004f, std::numeric_limits<float>::max(),        std::numeric_limits<float>::infinity()};
@@ -231,11 +282,15 @@ TEST_F(RingsGlTest, SizesTheKeysCanReachStayFinite) {
             }
         }
         if (size < 1.0f) {
-            // Small rings are still drawn, all three of them and no larger than the first.
-            EXPECT_EQ(prims.size(), 3 * each) << "size " << size;
-            const double first = RadialExtent(prims, 0, each);
-            EXPECT_LE(RadialExtent(prims, each, each), first + 0.02) << "size " << size;
-            EXPECT_LE(RadialExtent(prims, 2 * each, each), first + 0.02) << "size " << size;
+            EXPECT_EQ(prims.size(), 3 * each) << "small rings are still drawn, size " << size;
         }
     }
+
+    // Below a size of about 0.0176 the nesting scale passes -1: the inner tori grow.
+    settings.objectSize = 0.004f;
+    const auto prims = CaptureRings();
+    const double scale = 1.0 - (0.015 + 0.2 * 0.004f) / 0.004f * 1.9;  // about -6.5
+    const double first = RadialExtent(prims, 0, each);
+    EXPECT_NEAR(RadialExtent(prims, each, each) / first, -scale, 0.01 * -scale);
+    EXPECT_NEAR(RadialExtent(prims, 2 * each, each) / first, scale * scale, 0.01 * scale * scale);
 }
