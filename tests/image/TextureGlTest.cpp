@@ -74,61 +74,52 @@ GLuint NameOf(const Texture& texture) {
 
 class TextureGlTest : public GlTest {};
 
-TEST_F(TextureGlTest, RgbaImageBuildsTheWholeMipmapChain) {
-    Image image;
-    Fill(&image, 4, 2, 32, Pattern);
+TEST_F(TextureGlTest, EachDepthBuildsTheWholeMipmapChain) {
+    const struct {
+        uint32_t bits;
+        GLenum format;
+        GLenum sizeName;  // a component the format has
+    } depths[] = {{8, GL_LUMINANCE, GL_TEXTURE_LUMINANCE_SIZE},
+                  {24, GL_RGB, GL_TEXTURE_RED_SIZE},
+                  {32, GL_RGBA, GL_TEXTURE_ALPHA_SIZE}};
     Texture texture;
-    ASSERT_TRUE(texture.Create(image, nullptr));
-    ASSERT_NE(texture.handle, 0u);
-    EXPECT_TRUE(glIsTexture(NameOf(texture)));
-    EXPECT_EQ(BoundTexture(), static_cast<GLint>(NameOf(texture))) << "stays bound";
+    Image image;
+    for (const auto& depth : depths) {
+        SCOPED_TRACE(std::to_string(depth.bits) + " bits");
+        const int channels = static_cast<int>(depth.bits / 8);
+        Fill(&image, 4, 2, depth.bits, Pattern);
+        const GLuint held = NameOf(texture);
+        ASSERT_TRUE(texture.Create(image, nullptr));
+        // The held texture was deleted before the new name was made: gone, or its name reused.
+        EXPECT_TRUE(NameOf(texture) == held || !glIsTexture(held));
+        EXPECT_TRUE(glIsTexture(NameOf(texture)));
+        EXPECT_EQ(BoundTexture(), static_cast<GLint>(NameOf(texture))) << "stays bound";
+        const GLint format = LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT);
+        EXPECT_TRUE(format == channels || format == static_cast<GLint>(depth.format)) << format;
+        EXPECT_GT(LevelParameter(0, depth.sizeName), 0);
+        EXPECT_EQ(LevelParameter(0, GL_TEXTURE_ALPHA_SIZE) > 0, channels == 4);
+        EXPECT_EQ(ReadTexture(0, depth.format, channels), AllPixels(image)) << "rows top first";
+        const GLint sizes[][2] = {{4, 2}, {2, 1}, {1, 1}};
+        for (GLint level = 0; level < 3; ++level) {
+            EXPECT_EQ(LevelParameter(level, GL_TEXTURE_WIDTH), sizes[level][0]) << level;
+            EXPECT_EQ(LevelParameter(level, GL_TEXTURE_HEIGHT), sizes[level][1]) << level;
+        }
+    }
 
-    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 4);
-    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_HEIGHT), 2);
-    const GLint format = LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT);
-    EXPECT_TRUE(format == 4 || format == GL_RGBA) << format;
-    EXPECT_GT(LevelParameter(0, GL_TEXTURE_ALPHA_SIZE), 0);
-    EXPECT_EQ(ReadTexture(0, GL_RGBA, 4), AllPixels(image)) << "rows top first, as stored";
-    EXPECT_EQ(LevelParameter(1, GL_TEXTURE_WIDTH), 2);
-    EXPECT_EQ(LevelParameter(1, GL_TEXTURE_HEIGHT), 1);
-    EXPECT_EQ(LevelParameter(2, GL_TEXTURE_WIDTH), 1);
-    EXPECT_EQ(LevelParameter(2, GL_TEXTURE_HEIGHT), 1);
-
-    GLint value = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
-    EXPECT_EQ(value, GL_REPEAT);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
-    EXPECT_EQ(value, GL_REPEAT);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR_MIPMAP_NEAREST);
+    const GLenum names[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MAG_FILTER,
+                            GL_TEXTURE_MIN_FILTER};
+    const GLint values[] = {GL_REPEAT, GL_REPEAT, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST};
+    for (int i = 0; i < 4; ++i) {
+        GLint value = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, names[i], &value);
+        EXPECT_EQ(value, values[i]) << "parameter " << i;
+    }
 
     // A 32-bit image brings its own alpha: an extra alpha image is ignored.
     Image alpha;
     Fill(&alpha, 4, 2, 8, AlphaPattern);
     ASSERT_TRUE(texture.Create(image, &alpha));
     EXPECT_EQ(ReadTexture(0, GL_RGBA, 4), AllPixels(image));
-}
-
-TEST_F(TextureGlTest, LuminanceAndRgbImages) {
-    Image grey;
-    Fill(&grey, 4, 4, 8, Pattern);
-    Texture texture;
-    ASSERT_TRUE(texture.Create(grey, nullptr));
-    GLint format = LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT);
-    EXPECT_TRUE(format == 1 || format == GL_LUMINANCE) << format;
-    EXPECT_GT(LevelParameter(0, GL_TEXTURE_LUMINANCE_SIZE), 0);
-    EXPECT_EQ(ReadTexture(0, GL_LUMINANCE, 1), AllPixels(grey));
-    EXPECT_EQ(LevelParameter(2, GL_TEXTURE_WIDTH), 1);
-
-    Image rgb;
-    Fill(&rgb, 2, 2, 24, Pattern);
-    ASSERT_TRUE(texture.Create(rgb, nullptr));
-    format = LevelParameter(0, GL_TEXTURE_INTERNAL_FORMAT);
-    EXPECT_TRUE(format == 3 || format == GL_RGB) << format;
-    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_ALPHA_SIZE), 0);
-    EXPECT_EQ(ReadTexture(0, GL_RGB, 3), AllPixels(rgb));
 }
 
 TEST_F(TextureGlTest, AlphaImageIsInterleaved) {
@@ -211,7 +202,7 @@ TEST_F(TextureGlTest, UnfitAlphaImageOrDepthFailsAndEndsEmpty) {
     }
 }
 
-TEST_F(TextureGlTest, RowsThatAreNotMultiplesOfFourBytes) {
+TEST_F(TextureGlTest, RowsThatAreNotMultiplesOfFourBytesAndSidesThatAreNotPowersOfTwo) {
     // Alignments left at 8 (unpack) and 2 (pack) by the caller: the upload must still read packed
     // rows, and the caller's alignment must be back afterwards.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
@@ -224,26 +215,42 @@ TEST_F(TextureGlTest, RowsThatAreNotMultiplesOfFourBytes) {
     ASSERT_TRUE(texture.Create(column, nullptr));
     EXPECT_EQ(ReadTexture(0, GL_RGB, 3), AllPixels(column));
 
-    // One colour per row, widths that are not powers of two: rescaled across only, every
-    // row of level 0 keeps its colour, the last one included.
+    // One colour per row. A width alone off a power of two is rescaled across only, and every
+    // row of level 0 keeps its colour, the last one included. A height, or both sides, off a
+    // power of two give level 0 exactly as plain gluBuild2DMipmaps builds it.
     auto rowColour = [](uint32_t, uint32_t y, uint32_t c) {
         return static_cast<uint8_t>(20 + 60 * y + 7 * c);
     };
     const struct {
         uint32_t width, height, bits;
-        GLint scaledWidth;
-    } shapes[] = {{3, 4, 24, 4}, {5, 4, 24, 4}, {6, 2, 8, 8}, {7, 4, 32, 8}};
+        GLint scaledWidth;  // 0: left to the utility library
+    } shapes[] = {{3, 4, 24, 4}, {5, 4, 24, 4}, {6, 2, 8, 8},  {7, 4, 32, 8},
+                  {4, 3, 24, 0}, {2, 5, 8, 0},  {3, 5, 24, 0}, {6, 3, 32, 0}};
     for (const auto& shape : shapes) {
         SCOPED_TRACE(std::to_string(shape.width) + " x " + std::to_string(shape.height) + " at " +
                      std::to_string(shape.bits) + " bits");
         Image odd;
         Fill(&odd, shape.width, shape.height, shape.bits, rowColour);
         ASSERT_TRUE(texture.Create(odd, nullptr));
-        ASSERT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), shape.scaledWidth);
-        ASSERT_EQ(LevelParameter(0, GL_TEXTURE_HEIGHT), static_cast<GLint>(shape.height));
         const int channels = static_cast<int>(shape.bits / 8);
         const GLenum format = channels == 1 ? GL_LUMINANCE : channels == 3 ? GL_RGB : GL_RGBA;
         const Bytes level0 = ReadTexture(0, format, channels);
+        if (shape.scaledWidth == 0) {
+            GLuint plain = 0;
+            glGenTextures(1, &plain);
+            glBindTexture(GL_TEXTURE_2D, plain);
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+            EXPECT_EQ(gluBuild2DMipmaps(GL_TEXTURE_2D, channels, static_cast<GLint>(shape.width),
+                                        static_cast<GLint>(shape.height), format, GL_UNSIGNED_BYTE,
+                                        odd.Pixels()),
+                      0);
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+            EXPECT_EQ(level0, ReadTexture(0, format, channels));
+            glDeleteTextures(1, &plain);
+            continue;
+        }
+        ASSERT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), shape.scaledWidth);
+        ASSERT_EQ(LevelParameter(0, GL_TEXTURE_HEIGHT), static_cast<GLint>(shape.height));
         for (uint32_t y = 0; y < shape.height; ++y) {
             for (GLint x = 0; x < shape.scaledWidth; ++x) {
                 for (int c = 0; c < channels; ++c) {
@@ -262,39 +269,6 @@ TEST_F(TextureGlTest, RowsThatAreNotMultiplesOfFourBytes) {
     EXPECT_EQ(alignment, 2);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-}
-
-TEST_F(TextureGlTest, OtherSidesThatAreNotPowersOfTwoAreScaledByTheUtilityLibrary) {
-    // Only a width alone off a power of two is scaled before the upload; a height, or both
-    // sides, off a power of two give level 0 exactly as plain gluBuild2DMipmaps builds it.
-    const struct {
-        uint32_t width, height, bits;
-        GLenum format;
-    } shapes[] = {{4, 3, 24, GL_RGB},
-                  {2, 5, 8, GL_LUMINANCE},
-                  {3, 5, 24, GL_RGB},
-                  {6, 3, 32, GL_RGBA},
-                  {5, 6, 8, GL_LUMINANCE}};
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (const auto& shape : shapes) {
-        SCOPED_TRACE(std::to_string(shape.width) + " x " + std::to_string(shape.height));
-        const int channels = static_cast<int>(shape.bits / 8);
-        Image image;
-        Fill(&image, shape.width, shape.height, shape.bits, Pattern);
-        Texture texture;
-        ASSERT_TRUE(texture.Create(image, nullptr));
-        const Bytes built = ReadTexture(0, shape.format, channels);
-        GLuint plain = 0;
-        glGenTextures(1, &plain);
-        glBindTexture(GL_TEXTURE_2D, plain);
-        ASSERT_EQ(gluBuild2DMipmaps(GL_TEXTURE_2D, channels, static_cast<GLint>(shape.width),
-                                    static_cast<GLint>(shape.height), shape.format,
-                                    GL_UNSIGNED_BYTE, image.Pixels()),
-                  0);
-        EXPECT_EQ(built, ReadTexture(0, shape.format, channels));
-        glDeleteTextures(1, &plain);
-    }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
 TEST_F(TextureGlTest, ReleaseDeletesOnce) {
@@ -317,21 +291,6 @@ TEST_F(TextureGlTest, ReleaseDeletesOnce) {
     texture.Release();
     EXPECT_TRUE(glIsTexture(other));
     glDeleteTextures(1, &other);
-}
-
-TEST_F(TextureGlTest, CreateReplacesTheHeldTexture) {
-    Image small;
-    Fill(&small, 2, 2, 24, Pattern);
-    Image large;
-    Fill(&large, 8, 4, 24, Pattern);
-    Texture texture;
-    ASSERT_TRUE(texture.Create(small, nullptr));
-    const GLuint first = NameOf(texture);
-    ASSERT_TRUE(texture.Create(large, nullptr));
-    const GLuint second = NameOf(texture);
-    // Deleted before the new name was generated: either gone, or its name was reused.
-    EXPECT_TRUE(second == first || !glIsTexture(first));
-    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 8);
 }
 
 TEST_F(TextureGlTest, CopiesBindTheSameTextureAndEmptyBindsNone) {

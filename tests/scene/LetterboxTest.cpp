@@ -7,42 +7,22 @@
 
 #include "scene/Camera.h"
 
-namespace {
-struct Band {
-    int step;
-    int bottom;
-    int top;
-};
-}  // namespace
-
-TEST(LetterboxTest, BandsOfA480RowWindow) {
-    // 5 % of the height per step from each edge; step 6 keeps the middle 70 %.
-    const Band expected[] = {{0, 0, 480},  {1, 24, 456},  {2, 48, 432}, {3, 72, 408},
-                             {4, 96, 384}, {5, 120, 360}, {6, 144, 336}};
-    for (const Band& band : expected) {
-        const LetterboxBars bars = ComputeLetterbox(band.step, 480);
-        EXPECT_EQ(bars.bottom, band.bottom) << "step " << band.step;
-        EXPECT_EQ(bars.top, band.top) << "step " << band.step;
-    }
-}
-
-TEST(LetterboxTest, BandsOfA768RowWindowTruncateTowardZero) {
-    // 0.05 * 768 = 38.4 and 0.95 * 768 = 729.6: the top bar is a row taller than the bottom.
-    const Band expected[] = {{0, 0, 768},   {1, 38, 729},  {2, 76, 691}, {3, 115, 652},
-                             {4, 153, 614}, {5, 192, 576}, {6, 230, 537}};
-    for (const Band& band : expected) {
-        const LetterboxBars bars = ComputeLetterbox(band.step, 768);
-        EXPECT_EQ(bars.bottom, band.bottom) << "step " << band.step;
-        EXPECT_EQ(bars.top, band.top) << "step " << band.step;
-    }
-}
-
-TEST(LetterboxTest, NegativeStepsMirrorPositiveOnes) {
-    for (int step = 1; step <= 6; ++step) {
-        const LetterboxBars positive = ComputeLetterbox(step, 768);
-        const LetterboxBars negative = ComputeLetterbox(-step, 768);
-        EXPECT_EQ(negative.bottom, positive.bottom) << "step " << step;
-        EXPECT_EQ(negative.top, positive.top) << "step " << step;
+TEST(LetterboxTest, BandsOf480And768RowWindowsForEveryStepAndItsMirror) {
+    // 5 % of the height per step from each edge; step 6 keeps the middle 70 %. At 768 rows
+    // 0.05 * 768 = 38.4 and 0.95 * 768 = 729.6 truncate toward zero: the top bar is a row
+    // taller than the bottom. A negative step gives the bars of its absolute value.
+    const struct {
+        int height, step, bottom, top;
+    } expected[] = {{480, 0, 0, 480},   {480, 1, 24, 456},  {480, 2, 48, 432},  {480, 3, 72, 408},
+                    {480, 4, 96, 384},  {480, 5, 120, 360}, {480, 6, 144, 336}, {768, 0, 0, 768},
+                    {768, 1, 38, 729},  {768, 2, 76, 691},  {768, 3, 115, 652}, {768, 4, 153, 614},
+                    {768, 5, 192, 576}, {768, 6, 230, 537}};
+    for (const auto& band : expected) {
+        for (const int step : {band.step, -band.step}) {
+            const LetterboxBars bars = ComputeLetterbox(step, band.height);
+            EXPECT_EQ(bars.bottom, band.bottom) << band.height << " rows, step " << step;
+            EXPECT_EQ(bars.top, band.top) << band.height << " rows, step " << step;
+        }
     }
 }
 

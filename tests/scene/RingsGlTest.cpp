@@ -198,20 +198,15 @@ TEST_F(RingsGlTest, EachChannelTurnsItsToriAboutItsAxis) {
                 for (size_t k = 0; k < flat[i].vertices.size(); ++k) {
                     const FeedbackVertex& a = flat[i].vertices[k];
                     const FeedbackVertex& b = turned[i].vertices[k];
-                    const double moves[3] = {ObjectX(b.x) - ObjectX(a.x),
-                                             ObjectY(b.y) - ObjectY(a.y),
-                                             ObjectZ(b.z) - ObjectZ(a.z)};
-                    for (int c = 0; c < 3; ++c) {
-                        change[c] = std::fmax(change[c], std::fabs(moves[c]));
-                    }
+                    change[0] = std::fmax(change[0], std::fabs(ObjectX(b.x) - ObjectX(a.x)));
+                    change[1] = std::fmax(change[1], std::fabs(ObjectY(b.y) - ObjectY(a.y)));
+                    change[2] = std::fmax(change[2], std::fabs(ObjectZ(b.z) - ObjectZ(a.z)));
                 }
             }
             for (int c = 0; c < 3; ++c) {
-                if (torus >= size_t(turn.firstTorus) && c != turn.axis) {
-                    EXPECT_GT(change[c], 0.1) << "torus " << torus << ", coordinate " << c;
-                } else {
-                    EXPECT_LT(change[c], 1e-3) << "torus " << torus << ", coordinate " << c;
-                }
+                const bool moves = torus >= size_t(turn.firstTorus) && c != turn.axis;
+                EXPECT_TRUE(moves ? change[c] > 0.1 : change[c] < 1e-3)
+                    << "torus " << torus << ", coordinate " << c << " changed by " << change[c];
             }
         }
     }
@@ -266,15 +261,8 @@ TEST_F(RingsGlTest, SizesTheKeysCanReachStayFinite) {
         0.004f, std::numeric_limits<float>::max(),        std::numeric_limits<float>::infinity()};
     for (const float size : sizes) {
         settings.objectSize = size;
-        GLdouble before[16];
-        ReadModelView(before);
         const auto prims = CaptureRings();
         EXPECT_NO_GL_ERROR();
-        GLdouble after[16];
-        ReadModelView(after);
-        for (int i = 0; i < 16; ++i) {
-            EXPECT_EQ(after[i], before[i]) << "size " << size << ", entry " << i;
-        }
         for (const FeedbackPrimitive& p : prims) {
             for (const FeedbackVertex& v : p.vertices) {
                 ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z))

@@ -29,8 +29,15 @@ void RunEventsFor(int milliseconds) {
     }
 }
 
-bool WindowIs(int width, int height) {
-    return glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height;
+// Turns the main loop until the window has the size, for at most a second.
+bool WindowBecomes(int width, int height) {
+    for (int i = 0; i < 200; ++i) {
+        if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height) {
+            return true;
+        }
+        RunEventsFor(5);
+    }
+    return false;
 }
 
 // The child process of the hidden-window test, run by the real main loop: frames counted
@@ -38,7 +45,6 @@ bool WindowIs(int width, int height) {
 // from outside GLUT, as another client or a window manager would.
 int frames = 0;
 int framesAtStep = 0;
-Window cover = 0;
 double cpuAtStep = 0.0;
 std::string report;
 
@@ -48,15 +54,12 @@ double ProcessCpuSeconds() {
     return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
 }
 
-void CountFrame() {
-    ++frames;
-}
-
 // Steps 300 ms apart: each even step lets the window's new state arrive, each odd one judges
 // it. While the window can be seen frames follow each other; while it is covered or unmapped
 // (as when iconified) there are none and the process sleeps, where asking for frames would
 // keep it busy even though GLUT draws none of them.
 void HiddenWindowStep(int step) {
+    static Window cover = 0;
     Display* display = glXGetCurrentDisplay();
     const Window window = glXGetCurrentDrawable();
     const int counted = frames - framesAtStep;
@@ -111,22 +114,15 @@ TEST_F(WindowStateGlTest, QuickFullScreenPressesEndAsTheFlagSays) {
                      " ms apart");
         fullScreen = 1;
         glutFullScreen();
-        for (int i = 0; i < 200 && !WindowIs(1024, 768); ++i) {
-            RunEventsFor(5);
-        }
-        ASSERT_TRUE(WindowIs(1024, 768));
+        ASSERT_TRUE(WindowBecomes(1024, 768));
         for (const char* key = sequence.keys; *key != '\0'; ++key) {
             OnDemoKey(static_cast<unsigned char>(*key), 0, 0);
             RunEventsFor(sequence.gapMs);
         }
-        const int width = fullScreen ? 1024 : 512;
-        const int height = fullScreen ? 768 : 512;
-        for (int i = 0; i < 200 && !WindowIs(width, height); ++i) {
-            RunEventsFor(5);
-        }
+        WindowBecomes(fullScreen ? 1024 : 512, fullScreen ? 768 : 512);
         RunEventsFor(700);  // past any deferred resize of an earlier press
-        EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), width) << "fullScreen " << fullScreen;
-        EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), height) << "fullScreen " << fullScreen;
+        EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), fullScreen ? 1024 : 512) << fullScreen;
+        EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), fullScreen ? 768 : 512) << fullScreen;
     }
 }
 
@@ -138,7 +134,7 @@ TEST_F(WindowStateDeathTest, NoFramesWhileTheWindowCannotBeSeen) {
     EXPECT_EXIT(
         {
             RegisterShellCallbacks();
-            glutDisplayFunc(CountFrame);
+            glutDisplayFunc([] { ++frames; });
             glutTimerFunc(200, HiddenWindowStep, 0);
             glutMainLoop();
         },
