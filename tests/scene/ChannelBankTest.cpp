@@ -8,17 +8,9 @@
 #include "scene/ChannelBank.h"
 #include "scene/Random.h"
 #include "shell/Settings.h"
+#include "tests/support/ReferenceRandom.h"
 
 namespace {
-// A reference model of the generator, written from its definition.
-struct ReferenceLcg {
-    uint32_t state;
-    int Next() {
-        state = state * 214013u + 2531011u;
-        return static_cast<int>((state >> 16) & 32767u);
-    }
-};
-
 Settings& DefaultSettings() {
     ResetSettings();
     return settings;
@@ -37,7 +29,7 @@ TEST(RandomTest, KnownSequencesAndRange) {
         EXPECT_EQ(Random::rand(), value);
     }
     Random::srand(12345);
-    ReferenceLcg reference{12345};
+    ReferenceRandom reference{12345};
     for (int i = 0; i < 100000; ++i) {
         const int value = Random::rand();
         ASSERT_EQ(value, reference.Next()) << "draw " << i;
@@ -76,7 +68,7 @@ TEST(ChannelBankTest, RandomizeSeedsChannelsOneOnwardInDrawOrder) {
     RandomizeChannels(40);
     EXPECT_EQ(channelBank.phase[0], 0.5) << "channel 0 is never seeded";
     EXPECT_EQ(channelBank.steering[0], 0);
-    ReferenceLcg reference{0};
+    ReferenceRandom reference{0};
     for (int i = 1; i < 40; ++i) {
         const double phase = reference.Next() / 32768.0 * 3.141592654;
         const double target = reference.Next() / 32768.0 * 0.02 + 0.02;
@@ -118,7 +110,7 @@ TEST(ChannelBankTest, AdvanceFollowsTheDrawOrderAndGroupSpeeds) {
     Random::srand(seed);
     AdvanceChannels(40, dt, s);
 
-    ReferenceLcg ref{seed};
+    ReferenceRandom ref{seed};
     auto draw = [&](double max) { return ref.Next() / 32768.0 * max; };
     const double speed[] = {0, 2.0, 3.0, 5.0, 7.0};
     for (int i = 0; i < 40; ++i) {
@@ -144,7 +136,7 @@ TEST(ChannelBankTest, AdvanceFollowsTheDrawOrderAndGroupSpeeds) {
         EXPECT_DOUBLE_EQ(channelBank.velocity[i], before.velocity[i]) << "channel " << i;
         EXPECT_DOUBLE_EQ(channelBank.phase[i], before.phase[i]) << "channel " << i;
     }
-    EXPECT_EQ(Random::State(), ref.state) << "the same number of draws";
+    EXPECT_EQ(Random::State(), ref.State()) << "the same number of draws";
 }
 
 TEST(ChannelBankTest, ZeroTimeStepMovesNoPhaseButStillStepsVelocities) {
@@ -155,9 +147,9 @@ TEST(ChannelBankTest, ZeroTimeStepMovesNoPhaseButStillStepsVelocities) {
     const ChannelBank before = channelBank;
     Random::srand(3);
     AdvanceChannels(40, 0.0f, s);
-    ReferenceLcg ref{3};
+    ReferenceRandom ref{3};
     for (int i = 0; i < 80; ++i) ref.Next();
-    EXPECT_EQ(Random::State(), ref.state) << "two draws per channel";
+    EXPECT_EQ(Random::State(), ref.State()) << "two draws per channel";
     for (int i = 0; i < 40; ++i) {
         EXPECT_EQ(channelBank.phase[i], before.phase[i]) << "channel " << i;
         EXPECT_EQ(channelBank.steering[i], before.steering[i]) << "channel " << i;

@@ -7,6 +7,7 @@
 
 #include "shell/Clock.h"
 #include "shell/Shell.h"
+#include "shell/WindowSize.h"
 #include "tests/support/GlTestSupport.h"
 
 class ShellGlTest : public GlTest {};

@@ -7,7 +7,7 @@
 #include <iomanip>
 #include <thread>
 
-#include "shell/Clock.h"
+#include "shell/WindowSize.h"
 
 std::ostream& operator<<(std::ostream& out, const Rgb& c) {
     return out << "rgb(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "overlay/MessageFormat.h"
+#include "overlay/StatusMessages.h"
 
 namespace {
 // A message buffer with guard bytes right behind it, to catch writes past its end.
@@ -28,7 +28,7 @@ struct GuardedBuffer {
 };
 }  // namespace
 
-TEST(MessageFormatTest, ValuesAreFormattedAsPrintfWould) {
+TEST(StatusMessagesTest, ValuesAreFormattedAsPrintfWould) {
     GuardedBuffer b;
     FormatMessage(b.text, "Light Rotate Speed %4.2f", 1.5);
     EXPECT_STREQ(b.text, "Light Rotate Speed 1.50");
@@ -41,7 +41,7 @@ TEST(MessageFormatTest, ValuesAreFormattedAsPrintfWould) {
     EXPECT_TRUE(b.GuardIntact());
 }
 
-TEST(MessageFormatTest, LongResultsAreCutTo79BytesAndTerminated) {
+TEST(StatusMessagesTest, LongResultsAreCutTo79BytesAndTerminated) {
     GuardedBuffer b;
     FormatMessage(b.text, "%0200.3f", 1.0);
     EXPECT_EQ(std::strlen(b.text), 79u);
@@ -61,7 +61,7 @@ TEST(MessageFormatTest, LongResultsAreCutTo79BytesAndTerminated) {
     EXPECT_TRUE(d.GuardIntact());
 }
 
-TEST(MessageFormatTest, PlainTextIsShownAsItStandsEvenWithPercentSigns) {
+TEST(StatusMessagesTest, PlainTextIsShownAsItStandsEvenWithPercentSigns) {
     GuardedBuffer b;
     FormatPlainMessage(b.text, "Press ? key for Help Screen");
     EXPECT_STREQ(b.text, "Press ? key for Help Screen");
@@ -73,7 +73,7 @@ TEST(MessageFormatTest, PlainTextIsShownAsItStandsEvenWithPercentSigns) {
     EXPECT_TRUE(b.GuardIntact());
 }
 
-TEST(MessageFormatTest, FrameRatePadsToThreePlaces) {
+TEST(StatusMessagesTest, FrameRatePadsToThreePlaces) {
     GuardedBuffer b;
     FormatFrameRate(b.text, 60);
     EXPECT_STREQ(b.text, " 60 Frame/Sec");
@@ -86,7 +86,7 @@ TEST(MessageFormatTest, FrameRatePadsToThreePlaces) {
     EXPECT_TRUE(b.GuardIntact());
 }
 
-TEST(MessageFormatTest, ErrorLineCutsTheDescriptionTo60Bytes) {
+TEST(StatusMessagesTest, ErrorLineCutsTheDescriptionTo60Bytes) {
     GuardedBuffer b;
     FormatErrorLine(b.text, reinterpret_cast<const char*>(gluErrorString(GL_INVALID_ENUM)),
                     GL_INVALID_ENUM);
@@ -108,7 +108,7 @@ TEST(MessageFormatTest, ErrorLineCutsTheDescriptionTo60Bytes) {
     EXPECT_TRUE(b.GuardIntact());
 }
 
-TEST(MessageFormatTest, UnknownErrorCodeIsShownByItsNumber) {
+TEST(StatusMessagesTest, UnknownErrorCodeIsShownByItsNumber) {
     // The utility library has no description for this code; the line must not crash.
     const GLenum unknown = 0xBEEF;
     ASSERT_EQ(gluErrorString(unknown), nullptr);
@@ -120,7 +120,7 @@ TEST(MessageFormatTest, UnknownErrorCodeIsShownByItsNumber) {
     EXPECT_TRUE(b.GuardIntact());
 }
 
-TEST(MessageFormatTest, ReadoutAndErrorLinePositionsFollowTheWidth) {
+TEST(StatusMessagesTest, ReadoutAndErrorLinePositionsFollowTheWidth) {
     EXPECT_EQ(FrameRateX(640), 520);
     EXPECT_EQ(FrameRateX(1024), 904);
     EXPECT_EQ(FrameRateX(100), -20) << "narrower than 120: starts left of the window";
