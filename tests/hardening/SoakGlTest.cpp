@@ -18,23 +18,22 @@ namespace {
 constexpr int kSoakFrames = 40000;
 constexpr int kFramesPerReset = 400;
 constexpr int kFirstMeasure = kSoakFrames / 10;
-constexpr int kNamesScanned = 4096;  // far more names than the demo ever asks for
+constexpr int kNamesScanned = 4096;             // far more names than the demo ever asks for
 constexpr long kResidentSlackKilobytes = 2048;  // 50 bytes a frame
 
-// OpenGL names below kNamesScanned that are display lists, and that are textures.
-int LiveLists() {
+// OpenGL names below kNamesScanned that are display lists (or textures).
+int LiveNames(GLboolean (*is)(GLuint)) {
     int count = 0;
     for (GLuint name = 1; name < kNamesScanned; ++name) {
-        count += glIsList(name) == GL_TRUE;
+        count += is(name) == GL_TRUE;
     }
     return count;
 }
+int LiveLists() {
+    return LiveNames(glIsList);
+}
 int LiveTextures() {
-    int count = 0;
-    for (GLuint name = 1; name < kNamesScanned; ++name) {
-        count += glIsTexture(name) == GL_TRUE;
-    }
-    return count;
+    return LiveNames(glIsTexture);
 }
 
 // Resident memory of this process in kilobytes (VmRSS), or -1. Free heap pages are handed
@@ -108,8 +107,8 @@ TEST_F(SoakGlTest, FortyThousandFramesWithAHundredResets) {
     EXPECT_EQ(LiveTextures(), 1);
     ASSERT_GT(residentAtFirst, 0) << "no VmRSS in /proc/self/status";
     EXPECT_LE(residentAtEnd, residentAtFirst + kResidentSlackKilobytes)
-        << "resident memory grew from " << residentAtFirst << " kB at frame " << kFirstMeasure << " to "
-        << residentAtEnd << " kB at frame " << kSoakFrames;
+        << "resident memory grew from " << residentAtFirst << " kB at frame " << kFirstMeasure
+        << " to " << residentAtEnd << " kB at frame " << kSoakFrames;
     // The readout still counts 62.5 frames per simulated second after 640 s.
     EXPECT_GE(framesPerSecond, 62);
     EXPECT_LE(framesPerSecond, 63);

@@ -40,22 +40,6 @@ std::vector<FeedbackPrimitive> CaptureStars() {
 }
 }  // namespace
 
-TEST_F(FrameStepGlTest, TimeClampAndFrameRateReachTheGlobals) {
-    FrameAt(500);
-    EXPECT_EQ(frameDelta, 0.05f) << "a slow first frame is clamped";
-    EXPECT_EQ(nowSeconds, 0.5f);
-    EXPECT_EQ(previousSeconds, 0.5);
-    FrameAt(600);
-    EXPECT_EQ(frameDelta, 0.05f) << "exactly 100 ms is clamped";
-    FrameAt(616);
-    EXPECT_NEAR(frameDelta, 0.016, 1e-6);
-    for (uint32_t ms = 620; ms <= 1000; ms += 20) {
-        FrameAt(ms);
-    }
-    EXPECT_EQ(framesPerSecond, 23) << "the frames up to 1.0 s";
-    EXPECT_EQ(nextFpsSecond, 2.0);
-}
-
 TEST_F(FrameStepGlTest, PausedFramesFreezeChannelsAndLightsButTheCameraStillWanders) {
     UseSmallWindow();
     FrameAt(16);

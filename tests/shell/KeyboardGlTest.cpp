@@ -40,9 +40,8 @@ TEST_F(KeyboardGlTest, EveryKindOfMessageIsShownAndRecordedAtTheTopLeft) {
                  {0, "Main Speed: 1.39\n"}};
     for (const auto& c : cases) {
         std::strcpy(textOverlay.messageText, "untouched");
-        const auto drawn = CaptureFeedback([&] {
-            c.key ? OnDemoKey(c.key, 0, 0) : OnDemoSpecialKey(GLUT_KEY_RIGHT, 0, 0);
-        });
+        const auto drawn = CaptureFeedback(
+            [&] { c.key ? OnDemoKey(c.key, 0, 0) : OnDemoSpecialKey(GLUT_KEY_RIGHT, 0, 0); });
         EXPECT_FALSE(drawn.empty()) << c.recorded << " is drawn at once";
         EXPECT_STREQ(textOverlay.messageText, c.recorded);
         EXPECT_EQ(textOverlay.messageX, 10);

@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <string>
@@ -91,33 +92,15 @@ TEST_F(KeyboardTest, EveryKeyChangesItsFieldAndAsksForItsMessage) {
          "Object Size: 1.11\n"},
         {'{', [] {}, [] { return settings.cameraZ == -0.1f; }, "CameraZ: -0.10\n"},
         {'}', [] {}, [] { return settings.cameraZ == 0.1f; }, "CameraZ: 0.10\n"},
-        {'c', [] {}, [] { return settings.showFrameRate == 1; }, "Frame/Second Clock On"},
-        {'C', [] { settings.showFrameRate = 1; }, [] { return settings.showFrameRate == 0; },
-         "Frame/Second Clock Off"},
         {'L', [] { settings.letterbox = 6; }, [] { return settings.letterbox == -5; },
          "Letterbox: 5"},
-        {'o', [] {}, [] { return settings.nestedRings == 1; },
-         "Option 1/1: Overlapping <-> Nested Rings"},
-        {'O', [] { settings.nestedRings = 1; }, [] { return settings.nestedRings == 0; },
-         "Option 0/1: Overlapping Rings"},
-        {'p', [] {}, [] { return paused == 1; }, "Pause Action"},
-        {'P', [] { paused = 1; }, [] { return paused == 0; }, "Continue Action"},
-        {'s', [] {}, [] { return settings.spotlights == 0; }, "SpotLights Off"},
-        {'S', [] { settings.spotlights = 0; }, [] { return settings.spotlights == 1; },
-         "SpotLights On"},
-        {'t', [] {}, [] { return settings.textures == 0; }, "Textures Off"},
-        {'T', [] { settings.textures = 0; }, [] { return settings.textures == 1; }, "Textures On"},
-        {'u', [] {}, [] { return settings.showUniverse == 0; }, "Universe Off"},
-        {'U', [] { settings.showUniverse = 0; }, [] { return settings.showUniverse == 1; },
-         "Universe On"},
         {'w', [] {}, [] { return settings.polygonMode == 1; }, "PolyMode 2/3: Lines"},
         {'W', [] { settings.polygonMode = 1; }, [] { return settings.polygonMode == 2; },
          "PolyMode 3/3: Points"},
         {'w', [] { settings.polygonMode = 2; }, [] { return settings.polygonMode == 0; },
          "PolyMode 1/3: Polygons"},
         {' ', [] {}, [] { return settings.clearEachFrame == 0; }, ""},
-        {' ', [] { settings.clearEachFrame = 0; }, [] { return settings.clearEachFrame == 1; },
-         ""},
+        {' ', [] { settings.clearEachFrame = 0; }, [] { return settings.clearEachFrame == 1; }, ""},
         {'x', [] {}, [] { return settings.fieldOfView == 110 && paused == 0; }, ""},
         {'1', [] {}, [] { return settings.tessellation == 20; }, ""},
     };
@@ -131,6 +114,31 @@ TEST_F(KeyboardTest, EveryKeyChangesItsFieldAndAsksForItsMessage) {
         EXPECT_EQ(Shown(r), c.message);
         EXPECT_FALSE(r.clearBuffers || r.reset || r.window != KeyResponse::WindowChange::kNone)
             << "only its field and its message";
+    }
+}
+
+// Each toggle from its default, pressed in lower and then upper case.
+TEST_F(KeyboardTest, ToggleKeysFlipTheirFlagAndNameTheNewState) {
+    const struct {
+        unsigned char key;
+        int* flag;
+        const char* first;  // after one press from the default
+        const char* second;
+    } toggles[] = {
+        {'c', &settings.showFrameRate, "Frame/Second Clock On", "Frame/Second Clock Off"},
+        {'o', &settings.nestedRings, "Option 1/1: Overlapping <-> Nested Rings",
+         "Option 0/1: Overlapping Rings"},
+        {'p', &paused, "Pause Action", "Continue Action"},
+        {'s', &settings.spotlights, "SpotLights Off", "SpotLights On"},
+        {'t', &settings.textures, "Textures Off", "Textures On"},
+        {'u', &settings.showUniverse, "Universe Off", "Universe On"},
+    };
+    for (const auto& t : toggles) {
+        const int start = *t.flag;
+        EXPECT_EQ(Shown(DecideDemoKey(t.key)), t.first);
+        EXPECT_EQ(*t.flag, 1 - start) << t.first;
+        EXPECT_EQ(Shown(DecideDemoKey(static_cast<unsigned char>(std::toupper(t.key)))), t.second);
+        EXPECT_EQ(*t.flag, start) << t.second;
     }
 }
 
@@ -209,11 +217,16 @@ TEST_F(KeyboardTest, LongRunsOfOneKeyStayFiniteAndCanComeBack) {
         bool up;
     };
     const Run runs[] = {
-        {'[', false, &settings.objectSize, false},     {']', false, &settings.objectSize, true},
-        {'_', false, &settings.movementSpeed, false},  {'+', false, &settings.movementSpeed, true},
-        {'-', false, &settings.rotateSpeed, false},    {'=', false, &settings.rotateSpeed, true},
-        {'(', false, &settings.lightRotateSpeed, false}, {')', false, &settings.lightRotateSpeed, true},
-        {GLUT_KEY_LEFT, true, &settings.mainSpeed, false}, {GLUT_KEY_RIGHT, true, &settings.mainSpeed, true},
+        {'[', false, &settings.objectSize, false},
+        {']', false, &settings.objectSize, true},
+        {'_', false, &settings.movementSpeed, false},
+        {'+', false, &settings.movementSpeed, true},
+        {'-', false, &settings.rotateSpeed, false},
+        {'=', false, &settings.rotateSpeed, true},
+        {'(', false, &settings.lightRotateSpeed, false},
+        {')', false, &settings.lightRotateSpeed, true},
+        {GLUT_KEY_LEFT, true, &settings.mainSpeed, false},
+        {GLUT_KEY_RIGHT, true, &settings.mainSpeed, true},
     };
     for (const Run& run : runs) {
         SCOPED_TRACE("key " + std::to_string(run.key));
