@@ -116,7 +116,6 @@ TEST_F(KeyStormGlTest, RandomKeysBetweenFrames) {
     std::shuffle(firstBytes.begin(), firstBytes.end(), random);
 
     int events = 0;
-    int escapes = 0;
     while (events < kStormEvents) {
         bool special = false;
         int key = 0;
@@ -138,7 +137,6 @@ TEST_F(KeyStormGlTest, RandomKeysBetweenFrames) {
                 OnDemoSpecialKey(key, 0, 0);
             } else {
                 OnDemoKey(static_cast<unsigned char>(key), 0, 0);
-                escapes += key == 27;
             }
             const std::string where = "after event " + std::to_string(events) + ", " +
                                       KeyName(key, special) + " (frame " + std::to_string(frames) +
@@ -163,7 +161,6 @@ TEST_F(KeyStormGlTest, RandomKeysBetweenFrames) {
     }
     ExpectFiniteGlState("after the storm");
     EXPECT_GT(frames, kStormEvents / 5);
-    EXPECT_GT(escapes, 1);
     RecordProperty("frames", frames);
     RecordProperty("fade-out ends", ExitCalls());
 
