@@ -4,8 +4,8 @@
 
 #include "overlay/TextLayout.h"
 #include "overlay/TextOverlay.h"
-#include "shell/Clock.h"
 #include "shell/SceneGlobals.h"
+#include "shell/WindowSize.h"
 
 namespace {
 constexpr const char* kTitle = "Kestrane: FreeStyle: Tavik";

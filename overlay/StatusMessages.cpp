@@ -1,13 +1,15 @@
 // The lines in the window's top strip: the timed status message, the frame-rate readout and
 // the OpenGL error line, all drawn through DrawText and formatted into 80-byte buffers.
+#include "overlay/StatusMessages.h"
+
 #include <GL/glu.h>  // gluErrorString; also brings GL/gl.h
 
 #include <cstdio>
 
-#include "overlay/MessageFormat.h"
 #include "overlay/TextLayout.h"
 #include "overlay/TextOverlay.h"
 #include "shell/Clock.h"
+#include "shell/WindowSize.h"
 
 namespace {
 constexpr int16_t kMessageX = 10;

@@ -4,7 +4,6 @@
 
 #include <GL/glut.h>  // glutGet, the default window size query; also brings GL/gl.h
 
-#include <cmath>
 #include <cstddef>
 #include <cstring>
 
@@ -61,19 +60,6 @@ void CopyRecord(char (&record)[kMessageBytes], const char* text) {
     record[i] = '\0';
 }
 }  // namespace
-
-int16_t ToPixel16(double value) {
-    if (!std::isfinite(value)) {
-        return 0;
-    }
-    // fmod keeps the truncated value's low 16 bits (with its sign) inside the int32 range.
-    const double wrapped = std::fmod(std::trunc(value), 65536.0);
-    return static_cast<int16_t>(static_cast<uint16_t>(static_cast<int32_t>(wrapped)));
-}
-
-int16_t AdvancePen(int16_t pen, float advance) {
-    return ToPixel16(pen + advance);
-}
 
 TextOverlay::TextOverlay()
     : messageX(0), messageY(0), recording(1), messageExpiry(0.0), messageText{} {}

@@ -25,6 +25,7 @@ public:
     // While recording is on, remembers text and position as the status message.
     void DrawText(const char* text, int16_t x, int16_t y, float size);
 
+    // The status line (StatusMessages.h and .cpp).
     // Formats into an 80-byte buffer, draws it at (10, 20) and keeps it 3 seconds.
     void ShowMessage(const char* format, double value);
     void ShowMessage(const char* format, int32_t value);

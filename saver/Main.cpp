@@ -30,6 +30,7 @@
 #include "shell/SceneSetup.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
+#include "shell/WindowSize.h"
 
 namespace {
 // The longest single sleep, so that a stop signal that lands between the check and the

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <limits>
 
-#include "shell/Clock.h"
 #include "shell/Settings.h"
+#include "shell/WindowSize.h"
 
 namespace {
 constexpr double kLetterboxShare = 0.05;  // of the window height per step, at each edge

@@ -1,5 +1,5 @@
 // The hooks through which the shell drives the application. The shell calls them in a fixed
-// order (see Shell.cpp); the demo supplies them in DemoHooks.cpp, SceneSetup.cpp and FrameStep.cpp.
+// order (see Shell.cpp); the demo supplies them in AppHooks.cpp, SceneSetup.cpp and FrameStep.cpp.
 #pragma once
 
 // First thing in AppMain, before GLUT is touched; false ends the program.

@@ -4,7 +4,6 @@
 #include <ctime>
 
 uint32_t ElapsedMs = 0;
-WindowExtent WindowSize = {640, 480};
 int64_t PerfStart = 0;
 int64_t PerfFrequency = 0;
 

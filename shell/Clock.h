@@ -1,18 +1,11 @@
-// The millisecond clock and the window size that the whole demo reads.
-// ElapsedMs counts from the moment just before AppInit; WindowSize follows the reshape callback.
+// The millisecond clock that the whole demo reads. ElapsedMs counts from the moment just
+// before AppInit.
 #pragma once
 
 #include <cstdint>
 
-struct WindowExtent {
-    uint32_t width;
-    uint32_t height;
-};
-
 // Milliseconds since the clock start, low 32 bits; 0 until the first frame.
 extern uint32_t ElapsedMs;
-// Current client size in pixels, 640 x 480 until the first reshape.
-extern WindowExtent WindowSize;
 // Counter value taken just before AppInit, and counts per second.
 extern int64_t PerfStart;
 extern int64_t PerfFrequency;

@@ -12,6 +12,7 @@
 #include "scene/Spotlights.h"
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"
+#include "shell/FrameTiming.h"
 #include "shell/SceneGlobals.h"
 #include "shell/Shell.h"
 #include "shell/Settings.h"
@@ -25,55 +26,29 @@ uint32_t previousElapsedMs = 0;
 
 namespace {
 constexpr double kReseedChance = 0.0001;
-constexpr float kLongestFrame = 0.1f;   // frames longer than this ...
-constexpr float kClampedFrame = 0.05f;  // ... count as this long
-constexpr double kHyperspaceCheckInterval = 3.0;
-constexpr double kHyperspaceMinimumGap = 10.0;
-constexpr double kHyperspaceRate = 40.0;
-constexpr double kFadePerSecond = 0.35;
-constexpr float kFadeEnd = 0.05f;
 constexpr int kLights = 2;
 
 void AdvanceTime() {
-    if (ElapsedMs < previousElapsedMs) {
+    if (ClockWrapped(ElapsedMs, previousElapsedMs)) {
         RebaseTimersAfterClockWrap();
     }
     previousElapsedMs = ElapsedMs;
-    const double seconds = static_cast<double>(static_cast<uint64_t>(ElapsedMs)) * 0.001;
-    nowSeconds = static_cast<float>(seconds);
-    frameDelta = static_cast<float>(seconds - previousSeconds);
-    if (frameDelta > kLongestFrame) {
-        frameDelta = kClampedFrame;
-    }
-    // The exact time, not the float nowSeconds: after some weeks a float second has steps
-    // of a quarter or half second, and deltas taken from it would swing negative and clamp
-    // (the animation would run backwards and a fade-out after Escape might never end).
-    previousSeconds = seconds;
-}
-
-void CountFrame() {
-    frameCount += 1;
-    if (nowSeconds >= nextFpsSecond) {
-        nextFpsSecond += 1.0;
-        framesPerSecond = frameCount;
-        frameCount = 0;
-    }
+    const FrameTime time = AdvanceFrameTime(ElapsedMs, previousSeconds);
+    nowSeconds = time.now;
+    frameDelta = time.delta;
+    previousSeconds = time.seconds;
 }
 
 void RandomHyperspace() {
-    if (!(nowSeconds > lastHyperspaceCheck + kHyperspaceCheckInterval)) {
+    if (!HyperspaceCheckDue(nowSeconds, lastHyperspaceCheck)) {
         return;
     }
-    const double r = RandomRange(1.0);
-    if (r < kHyperspaceRate * frameDelta) {
-        if (settings.clearEachFrame == 1 && nowSeconds > hyperspaceStart + kHyperspaceMinimumGap) {
-            hyperspaceStart = nowSeconds;
-            settings.clearEachFrame = 0;
-        }
-    } else if (settings.clearEachFrame == 0) {
-        settings.clearEachFrame = 1;
-    }
-    lastHyperspaceCheck = nowSeconds;
+    const Hyperspace next =
+        CheckHyperspace({settings.clearEachFrame, lastHyperspaceCheck, hyperspaceStart},
+                        RandomRange(1.0), nowSeconds, frameDelta);
+    settings.clearEachFrame = next.clearEachFrame;
+    lastHyperspaceCheck = next.lastCheck;
+    hyperspaceStart = next.start;
 }
 
 void DrawScene() {
@@ -125,8 +100,8 @@ void FadeOut() {
     if (!(fadeLevel < 1.0f)) {
         return;
     }
-    fadeLevel = static_cast<float>(fadeLevel - frameDelta * kFadePerSecond);
-    if (fadeLevel < kFadeEnd) {
+    fadeLevel = FadeStep(fadeLevel, frameDelta);
+    if (FadeEnded(fadeLevel)) {
         EndProgram();
     }
 }
@@ -145,16 +120,11 @@ void ResetFrameStepState() {
 }
 
 void RebaseTimersAfterClockWrap() {
-    previousSeconds -= kClockWrapSeconds;
-    lastHyperspaceCheck -= kClockWrapSeconds;
-    hyperspaceStart -= kClockWrapSeconds;
-    nextFpsSecond -= kClockWrapSeconds;
-    if (textOverlay.messageExpiry != 0.0) {
-        textOverlay.messageExpiry -= kClockWrapSeconds;
-        if (textOverlay.messageExpiry == 0.0) {
-            textOverlay.messageExpiry = -1.0;  // still pending: it expires on the next frame
-        }
-    }
+    previousSeconds = RebasedTime(previousSeconds);
+    lastHyperspaceCheck = RebasedTime(lastHyperspaceCheck);
+    hyperspaceStart = RebasedTime(hyperspaceStart);
+    nextFpsSecond = RebasedTime(nextFpsSecond);
+    textOverlay.messageExpiry = RebasedExpiry(textOverlay.messageExpiry);
 }
 
 bool AppFrame() {
@@ -166,7 +136,7 @@ bool AppFrame() {
         AdvanceChannels(kChannelCount, frameDelta, settings);
         UpdateSpotlights(kLights, 0.5f, 0.75f, 0.9f, fadeLevel, 9.8f);
     }
-    CountFrame();
+    CountFrame(nowSeconds, frameCount, framesPerSecond, nextFpsSecond);
     RandomHyperspace();
     DrawScene();
     DrawOverlay();

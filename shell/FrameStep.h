@@ -14,9 +14,6 @@ extern double hyperspaceStart;      // nowSeconds when random hyperspace last st
 // The ElapsedMs value of the previous frame, to notice the clock's 32-bit wrap.
 extern uint32_t previousElapsedMs;
 
-// The length of the 32-bit millisecond clock's cycle, in seconds.
-constexpr double kClockWrapSeconds = 4294967.296;
-
 // Puts the frame-step globals and the frame-rate counters back to their program-start
 // values, for tools and tests that run several sessions in one process.
 void ResetFrameStepState();

@@ -17,6 +17,7 @@
 #include "shell/SceneSetup.h"
 #include "shell/SceneGlobals.h"
 #include "shell/Settings.h"
+#include "shell/WindowSize.h"
 
 int32_t pointerX = 0;
 int32_t pointerY = 0;

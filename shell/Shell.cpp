@@ -9,6 +9,7 @@
 
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"
+#include "shell/WindowSize.h"
 
 int ShellFullScreen = 0;
 ProcessEnd endProcess = std::exit;

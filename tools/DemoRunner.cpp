@@ -20,6 +20,7 @@
 #include "shell/ProgramState.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
+#include "shell/WindowSize.h"
 #include "xvfb/VirtualDisplay.h"
 
 namespace {

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "image/BmpLoader.h"
-#include "image/Image.h"
 #include "image/Texture.h"
 #include "overlay/TextOverlay.h"
 #include "tests/support/GlTestSupport.h"
@@ -30,14 +29,6 @@ inline uint32_t FontHandle() {
         return loaded;
     }();
     return handle;
-}
-
-// The same font as pixels, rows from the top of the picture.
-inline const Image& FontImage() {
-    static Image image;
-    static const bool loaded = LoadBmp(TAVIK_FONT, &image);
-    (void)loaded;
-    return image;
 }
 
 // Fixture: a TextOverlay of its own that draws with the committed font and the blend

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "scene/Camera.h"
-#include "shell/Clock.h"
 #include "shell/Settings.h"
+#include "shell/WindowSize.h"
 #include "tests/support/GlTestSupport.h"
 
 namespace {

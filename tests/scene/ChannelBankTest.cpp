@@ -8,17 +8,9 @@
 #include "scene/ChannelBank.h"
 #include "scene/Random.h"
 #include "shell/Settings.h"
+#include "tests/support/ReferenceRandom.h"
 
 namespace {
-// A reference model of the generator, written from its definition.
-struct ReferenceLcg {
-    uint32_t state;
-    int Next() {
-        state = state * 214013u + 2531011u;
-        return static_cast<int>((state >> 16) & 32767u);
-    }
-};
-
 Settings& DefaultSettings() {
     ResetSettings();
     return settings;
@@ -33,7 +25,7 @@ TEST(RandomDeathTest, StateIsOneBeforeTheFirstSeeding) {
     // A fresh process, in which nothing has seeded or drawn yet.
     ::testing::FLAGS_gtest_death_test_style = "threadsafe";
     EXPECT_EXIT(
-        std::exit(Random::State() == 1u && Random::rand() == ReferenceLcg{1}.Next() ? 0 : 1),
+        std::exit(Random::State() == 1u && Random::rand() == ReferenceRandom{1}.Next() ? 0 : 1),
         ::testing::ExitedWithCode(0), "");
 }
 
@@ -47,7 +39,7 @@ TEST(RandomTest, KnownSequencesAndRandomRange) {
     EXPECT_DOUBLE_EQ(RandomRange(3.0), 38 / 32768.0 * 3.0);
     // Many draws follow the reference, and the largest stays below max.
     Random::srand(12345);
-    ReferenceLcg reference{12345};
+    ReferenceRandom reference{12345};
     double largest = 0.0;
     for (int i = 0; i < 200000; ++i) {
         const double value = RandomRange(2.0);
@@ -74,7 +66,7 @@ TEST(ChannelBankTest, RandomizeSeedsChannelsOneOnwardInDrawOrder) {
     RandomizeChannels(40);
     EXPECT_EQ(channelBank.phase[0], 0.5) << "channel 0 is never seeded";
     EXPECT_EQ(channelBank.steering[0], 0);
-    ReferenceLcg reference{0};
+    ReferenceRandom reference{0};
     for (int i = 1; i < 40; ++i) {
         const double phase = reference.Next() / 32768.0 * 3.141592654;
         const double target = reference.Next() / 32768.0 * 0.02 + 0.02;
@@ -115,7 +107,7 @@ TEST(ChannelBankTest, AdvanceFollowsTheDrawOrderAndGroupSpeeds) {
     const float dt = 5.0f;
     const uint32_t seed = 777;
     Random::srand(seed);
-    ReferenceLcg ref{seed};
+    ReferenceRandom ref{seed};
     auto draw = [&](double max) { return ref.Next() / 32768.0 * max; };
     const double speed[] = {0, 2.0, 3.0, 5.0, 7.0};
     int flips = 0, targets = 0, signsNearTheThreshold = 0;
@@ -147,7 +139,7 @@ TEST(ChannelBankTest, AdvanceFollowsTheDrawOrderAndGroupSpeeds) {
             EXPECT_DOUBLE_EQ(channelBank.phase[i], model.phase[i]) << "channel " << i;
         }
     }
-    EXPECT_EQ(Random::State(), ref.state) << "the same number of draws";
+    EXPECT_EQ(Random::State(), ref.State()) << "the same number of draws";
     EXPECT_GT(flips, 10);
     EXPECT_GT(targets, 10);
     EXPECT_GT(signsNearTheThreshold, 0) << "no sign draw between 0.45 and 0.55";
@@ -167,9 +159,9 @@ TEST(ChannelBankTest, ZeroTimeStepsMoveNoPhaseButStillStepVelocities) {
     for (int frame = 0; frame < 1000; ++frame) {
         AdvanceChannels(40, 0.0f, s);
     }
-    ReferenceLcg ref{3};
+    ReferenceRandom ref{3};
     for (int i = 0; i < 80 * 1000; ++i) ref.Next();
-    EXPECT_EQ(Random::State(), ref.state) << "two draws per channel and call";
+    EXPECT_EQ(Random::State(), ref.State()) << "two draws per channel and call";
     for (int i = 0; i < 40; ++i) {
         EXPECT_EQ(channelBank.phase[i], before.phase[i]) << "channel " << i;
         EXPECT_EQ(channelBank.steering[i], before.steering[i]) << "channel " << i;

@@ -10,6 +10,7 @@
 #include "scene/Random.h"
 #include "scene/StarField.h"
 #include "tests/support/GlTestSupport.h"
+#include "tests/support/ReferenceRandom.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
@@ -48,12 +49,8 @@ std::vector<Star> ReplayList(const StarField& field) {
 
 // The generator and the cube-shell sampling written out independently, from their
 // definitions: three draws per candidate, then the tint draw and the colour blue first.
-struct ReferenceSky {
-    uint32_t state;
-    double Range(double max) {
-        state = state * 214013u + 2531011u;
-        return static_cast<double>((state >> 16) & 32767u) / 32768.0 * max;
-    }
+struct ReferenceSky : ReferenceRandom {
+    using ReferenceRandom::ReferenceRandom;
     Star NextCubeShellStar(double outer, double inner) {
         Star s{};
         do {
@@ -111,7 +108,7 @@ TEST_F(StarFieldGlTest, TheProgramsStarsFollowTheSeedInTheirFixedOrder) {
         expected.push_back(sky.NextCubeShellStar(5.0, 1.5));
     }
     ExpectSameStars(first, expected);
-    EXPECT_EQ(stateAfter, sky.state) << "every draw of the build is accounted for";
+    EXPECT_EQ(stateAfter, sky.State()) << "every draw of the build is accounted for";
     for (const Star& s : first) {
         ASSERT_GE(Largest(s), 1.51 - 1e-4) << "a star inside the empty core";
     }
@@ -205,7 +202,7 @@ TEST_F(StarFieldGlTest, RadiiWithoutRoomForAStarStopTheBuild) {
         for (int draw = 0; draw < 3 * 10000; ++draw) {
             sky.Range(1.0);
         }
-        EXPECT_EQ(Random::State(), sky.state) << "outer " << c.outer << ", inner " << c.inner;
+        EXPECT_EQ(Random::State(), sky.State()) << "outer " << c.outer << ", inner " << c.inner;
     }
     EXPECT_NO_GL_ERROR();
 }

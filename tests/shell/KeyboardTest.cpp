@@ -1,14 +1,277 @@
-// Key decisions without a window: what each key does to the settings.
+// The keyboard's decisions without a window: each key's field and bounds, the message it
+// asks for (formatted as the overlay formats it), the window change, clear and reset it asks
+// for, long runs of one key, and the pointer handlers.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cctype>
+#include <cfloat>
+#include <cmath>
+#include <string>
 
+#include "overlay/StatusMessages.h"
 #include "shell/Keyboard.h"
 #include "shell/ProgramState.h"
+#include "shell/SceneGlobals.h"
 #include "shell/Settings.h"
+#include "shell/WindowSize.h"
 
-TEST(KeyboardTest, ScaledValuesPressedDownComeBackUp) {
+namespace {
+class KeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RestoreProgramStartState();
+        ResetSettings();
+    }
+    void TearDown() override { RestoreProgramStartState(); }
+};
+
+// The text the overlay would show for a response; empty when no message is asked for.
+std::string Shown(const KeyResponse& r) {
+    MessageBuffer text = "";
+    switch (r.message) {
+        case KeyResponse::Message::kText:
+            FormatPlainMessage(text, r.text);
+            break;
+        case KeyResponse::Message::kNumber:
+            FormatMessage(text, r.text, r.number);
+            break;
+        case KeyResponse::Message::kInteger:
+            FormatMessage(text, r.text, r.integer);
+            break;
+        case KeyResponse::Message::kNone:
+            break;
+    }
+    return text;
+}
+
+float Scaled(float value, double factor) {
+    return static_cast<float>(value * factor);
+}
+
+struct KeyCase {
+    unsigned char key;
+    void (*before)();
+    bool (*fieldIsRight)();
+    const char* message;  // "" when the key asks for none
+};
+}  // namespace
+
+TEST_F(KeyboardTest, EveryKeyChangesItsFieldAndAsksForItsMessage) {
+    const KeyCase cases[] = {
+        {'(', [] { settings.lightRotateSpeed = 2.0f; },
+         [] { return settings.lightRotateSpeed == Scaled(2.0f, 0.9); },
+         "Light Rotate Speed: 1.80\n"},
+        {')', [] {}, [] { return settings.lightRotateSpeed == Scaled(1.0f, 1.111111); },
+         "Light Rotate Speed: 1.11\n"},
+        {'+', [] {}, [] { return settings.movementSpeed == Scaled(5.0f, 1.111111); },
+         "Movement Speed: 5.56\n"},
+        {'_', [] {}, [] { return settings.movementSpeed == Scaled(5.0f, 0.9); },
+         "Movement Speed: 4.50\n"},
+        {'=', [] {}, [] { return settings.rotateSpeed == Scaled(0.4f, 1.111111); },
+         "Rotate Speed: 0.44\n"},
+        {'-', [] {}, [] { return settings.rotateSpeed == Scaled(0.4f, 0.9); },
+         "Rotate Speed: 0.36\n"},
+        {',', [] {}, [] { return settings.fieldOfView == 112; }, "FOV: 112 Degrees\n"},
+        {',', [] { settings.fieldOfView = 178; }, [] { return settings.fieldOfView == 178; },
+         "FOV: 178 Degrees\n"},
+        {',', [] { settings.fieldOfView = 177; }, [] { return settings.fieldOfView == 179; },
+         "FOV: 179 Degrees\n"},
+        {'.', [] {}, [] { return settings.fieldOfView == 108; }, "FOV: 108 Degrees\n"},
+        {'.', [] { settings.fieldOfView = 10; }, [] { return settings.fieldOfView == 10; },
+         "FOV:  10 Degrees\n"},
+        {'<', [] {}, [] { return settings.tessellation == 19; }, "Tesselation: 19\n"},
+        {'<', [] { settings.tessellation = 3; }, [] { return settings.tessellation == 3; },
+         "Tesselation: 3\n"},
+        {'>', [] {}, [] { return settings.tessellation == 21; }, "Tesselation: 21\n"},
+        {'>', [] { settings.tessellation = 50; }, [] { return settings.tessellation == 50; },
+         "Tesselation: 50\n"},
+        {'[', [] {}, [] { return settings.objectSize == Scaled(1.0f, 0.9); },
+         "Object Size: 0.90\n"},
+        {']', [] {}, [] { return settings.objectSize == Scaled(1.0f, 1.111111); },
+         "Object Size: 1.11\n"},
+        {'{', [] {}, [] { return settings.cameraZ == -0.1f; }, "CameraZ: -0.10\n"},
+        {'}', [] {}, [] { return settings.cameraZ == 0.1f; }, "CameraZ: 0.10\n"},
+        {'L', [] { settings.letterbox = 6; }, [] { return settings.letterbox == -5; },
+         "Letterbox: 5"},
+        {'w', [] {}, [] { return settings.polygonMode == 1; }, "PolyMode 2/3: Lines"},
+        {'W', [] { settings.polygonMode = 1; }, [] { return settings.polygonMode == 2; },
+         "PolyMode 3/3: Points"},
+        {'w', [] { settings.polygonMode = 2; }, [] { return settings.polygonMode == 0; },
+         "PolyMode 1/3: Polygons"},
+        {' ', [] {}, [] { return settings.clearEachFrame == 0; }, ""},
+        {' ', [] { settings.clearEachFrame = 0; }, [] { return settings.clearEachFrame == 1; }, ""},
+        {'x', [] {}, [] { return settings.fieldOfView == 110 && paused == 0; }, ""},
+        {'1', [] {}, [] { return settings.tessellation == 20; }, ""},
+    };
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(std::string("key '") + static_cast<char>(c.key) + "'");
+        RestoreProgramStartState();
+        ResetSettings();
+        c.before();
+        const KeyResponse r = DecideDemoKey(c.key);
+        EXPECT_TRUE(c.fieldIsRight());
+        EXPECT_EQ(Shown(r), c.message);
+        EXPECT_FALSE(r.clearBuffers || r.reset || r.window != KeyResponse::WindowChange::kNone)
+            << "only its field and its message";
+    }
+}
+
+// Each toggle from its default, pressed in lower and then upper case.
+TEST_F(KeyboardTest, ToggleKeysFlipTheirFlagAndNameTheNewState) {
+    const struct {
+        unsigned char key;
+        int* flag;
+        const char* first;  // after one press from the default
+        const char* second;
+    } toggles[] = {
+        {'c', &settings.showFrameRate, "Frame/Second Clock On", "Frame/Second Clock Off"},
+        {'o', &settings.nestedRings, "Option 1/1: Overlapping <-> Nested Rings",
+         "Option 0/1: Overlapping Rings"},
+        {'p', &paused, "Pause Action", "Continue Action"},
+        {'s', &settings.spotlights, "SpotLights Off", "SpotLights On"},
+        {'t', &settings.textures, "Textures Off", "Textures On"},
+        {'u', &settings.showUniverse, "Universe Off", "Universe On"},
+    };
+    for (const auto& t : toggles) {
+        const int start = *t.flag;
+        EXPECT_EQ(Shown(DecideDemoKey(t.key)), t.first);
+        EXPECT_EQ(*t.flag, 1 - start) << t.first;
+        EXPECT_EQ(Shown(DecideDemoKey(static_cast<unsigned char>(std::toupper(t.key)))), t.second);
+        EXPECT_EQ(*t.flag, start) << t.second;
+    }
+}
+
+TEST_F(KeyboardTest, WindowHelpEscapeAndResetKeysAskForTheirActions) {
+    KeyResponse r = DecideDemoKey('f');
+    EXPECT_EQ(fullScreen, 0);
+    EXPECT_EQ(r.window, KeyResponse::WindowChange::kWindowed);
+    r = DecideDemoKey('F');
+    EXPECT_EQ(fullScreen, 1);
+    EXPECT_EQ(r.window, KeyResponse::WindowChange::kFullScreen);
+    EXPECT_EQ(Shown(r), "") << "the full-screen key shows no message";
+
+    // Hiding help clears the buffers once, unless in hyperspace; showing it clears nothing.
+    EXPECT_FALSE(DecideDemoKey('?').clearBuffers);
+    EXPECT_EQ(helpVisible, 1);
+    EXPECT_TRUE(DecideDemoKey('/').clearBuffers);
+    EXPECT_EQ(helpVisible, 0);
+    helpVisible = 1;
+    settings.clearEachFrame = 0;
+    EXPECT_FALSE(DecideDemoKey('?').clearBuffers) << "hyperspace: nothing cleared";
+    EXPECT_EQ(Shown(DecideDemoKey('?')), "");
+
+    settings.spotlights = 0;
+    helpVisible = 1;
+    r = DecideDemoKey(27);
+    EXPECT_FLOAT_EQ(fadeLevel, 0.999f);
+    EXPECT_EQ(settings.spotlights, 1);
+    EXPECT_EQ(settings.clearEachFrame, 1);
+    EXPECT_EQ(helpVisible, 0);
+    EXPECT_EQ(Shown(r), "");
+    fadeLevel = 0.4f;
+    DecideDemoKey(27);
+    EXPECT_FLOAT_EQ(fadeLevel, 0.999f) << "escape while fading restarts the fade";
+
+    r = DecideDemoKey('r');
+    EXPECT_TRUE(r.reset);
+    EXPECT_EQ(Shown(r), "Reset");
+    EXPECT_TRUE(DecideDemoKey('R').reset);
+}
+
+TEST_F(KeyboardTest, ArrowKeysScaleTheMainSpeedAndOtherSpecialKeysDoNothing) {
+    EXPECT_EQ(Shown(DecideDemoSpecialKey(GLUT_KEY_LEFT)), "Main Speed: 1.12\n");
+    EXPECT_EQ(settings.mainSpeed, Scaled(1.25f, 0.9));
+    ResetSettings();
+    EXPECT_EQ(Shown(DecideDemoSpecialKey(GLUT_KEY_RIGHT)), "Main Speed: 1.39\n");
+    EXPECT_EQ(settings.mainSpeed, Scaled(1.25f, 1.111111));
+    for (int key : {GLUT_KEY_UP, GLUT_KEY_F1, GLUT_KEY_HOME, -1, 1 << 20}) {
+        EXPECT_EQ(Shown(DecideDemoSpecialKey(key)), "") << key;
+    }
+    EXPECT_EQ(settings.mainSpeed, Scaled(1.25f, 1.111111));
+}
+
+TEST_F(KeyboardTest, LetterboxCyclesThroughItsSizes) {
+    const int expected[] = {1, 2, 3, 4, 5, 6, 5, 4, 3, 2, 1, 0, 1};
+    for (int size : expected) {
+        EXPECT_EQ(Shown(DecideDemoKey('l')), "Letterbox: " + std::to_string(size));
+        EXPECT_EQ(std::abs(settings.letterbox), size);
+    }
+}
+
+// Long runs of one key: down then up drifts slowly down (0.9 x 1.111111 = 0.9999999); a
+// thousand presses take a value down to the smallest floats or up to the largest float
+// (never to infinity), the message stays a number, and a saturated value comes back down.
+TEST_F(KeyboardTest, LongRunsOfOneKeyStayFiniteAndCanComeBack) {
+    for (int i = 0; i < 1000; ++i) {
+        DecideDemoKey('-');
+        DecideDemoKey('=');
+    }
+    EXPECT_LT(settings.rotateSpeed, 0.4f);
+    EXPECT_NEAR(settings.rotateSpeed, 0.4, 0.001);
+
+    struct Run {
+        int key;
+        bool special;
+        float* field;
+        bool up;
+    };
+    const Run runs[] = {
+        {'[', false, &settings.objectSize, false},
+        {']', false, &settings.objectSize, true},
+        {'_', false, &settings.movementSpeed, false},
+        {'+', false, &settings.movementSpeed, true},
+        {'-', false, &settings.rotateSpeed, false},
+        {'=', false, &settings.rotateSpeed, true},
+        {'(', false, &settings.lightRotateSpeed, false},
+        {')', false, &settings.lightRotateSpeed, true},
+        {GLUT_KEY_LEFT, true, &settings.mainSpeed, false},
+        {GLUT_KEY_RIGHT, true, &settings.mainSpeed, true},
+    };
+    for (const Run& run : runs) {
+        SCOPED_TRACE("key " + std::to_string(run.key));
+        ResetSettings();
+        KeyResponse last;
+        for (int i = 0; i < 1000; ++i) {
+            last = run.special ? DecideDemoSpecialKey(run.key)
+                               : DecideDemoKey(static_cast<unsigned char>(run.key));
+        }
+        if (run.up) {
+            EXPECT_EQ(*run.field, FLT_MAX);
+        } else {
+            EXPECT_EQ(*run.field, FLT_MIN);
+            EXPECT_GT(*run.field, 0.0f);
+        }
+        EXPECT_EQ(Shown(last).find("inf"), std::string::npos) << Shown(last);
+    }
+    ResetSettings();
+    for (int i = 0; i < 1000; ++i) {
+        DecideDemoKey(']');
+    }
+    for (int i = 0; i < 1000; ++i) {
+        DecideDemoKey('[');
+    }
+    EXPECT_GT(settings.objectSize, 0.0f);
+    EXPECT_LT(settings.objectSize, 1e35f) << "the saturated size shrinks again";
+    for (int i = 0; i < 1000; ++i) {
+        DecideDemoKey('}');
+    }
+    EXPECT_GT(settings.cameraZ, 99.0f);
+    EXPECT_TRUE(std::isfinite(settings.cameraZ));
+}
+
+TEST_F(KeyboardTest, PointerHandlersStoreTheOffsetFromTheCentre) {
+    OnPointerButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 100, 50);
+    EXPECT_EQ(pointerX, 100 - 320);
+    EXPECT_EQ(pointerY, 50 - 240);
+    OnPointerButton(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
+    EXPECT_EQ(pointerX, -220) << "only the left button counts";
+    OnPointerMove(639, 479);
+    EXPECT_EQ(pointerX, 319);
+    EXPECT_EQ(pointerY, 239);
+}
+
+TEST_F(KeyboardTest, ScaledValuesPressedDownComeBackUp) {
     // From a few denormals the up factor would round back to the same value: the floor at
     // the smallest normal float keeps every scaled value within reach of its up key.
     struct ScaledKey {
@@ -29,11 +292,10 @@ TEST(KeyboardTest, ScaledValuesPressedDownComeBackUp) {
         for (int i = 0; i < 2000; ++i) {
             press(k.down);
         }
-        EXPECT_EQ(*k.field, std::numeric_limits<float>::min()) << k.name;
+        EXPECT_EQ(*k.field, FLT_MIN) << k.name;
         for (int i = 0; i < 2000; ++i) {
             press(k.up);
         }
         EXPECT_GT(*k.field, 1.0f) << k.name;
     }
-    RestoreProgramStartState();
 }

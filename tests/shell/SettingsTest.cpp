@@ -1,90 +1,116 @@
-// Defaults of the settings and what ResetSettings keeps.
+// What ResetSettings keeps and how it seeds, and the program-start state that
+// RestoreProgramStartState puts back. Each default is checked by the keyboard's decision
+// table (KeyboardTest.cpp), whose cases start from the defaults.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "scene/ChannelBank.h"
 #include "scene/Random.h"
 #include "shell/Clock.h"
+#include "shell/FrameStep.h"
+#include "shell/Keyboard.h"
+#include "shell/ProgramState.h"
+#include "shell/SceneGlobals.h"
 #include "shell/Settings.h"
+#include "shell/Shell.h"
 
-TEST(SettingsTest, DemoGlobalsStartWithTheirProgramStartValues) {
-    // Static storage: these hold before anything has run.
-    EXPECT_EQ(paused, 0);
-    EXPECT_FLOAT_EQ(fadeLevel, 1.0f);
-    EXPECT_EQ(helpVisible, 0);
-    EXPECT_EQ(fullScreen, 1);
-    EXPECT_EQ(frameCount, 0);
-    EXPECT_EQ(framesPerSecond, 30);
-    EXPECT_DOUBLE_EQ(nextFpsSecond, 1.0);
-    EXPECT_EQ(settings.letterbox, 0);
-    EXPECT_EQ(settings.fieldOfView, 0) << "the constructor sets no field";
-}
+namespace {
+void EndNowhere(int) {}
+}  // namespace
 
-TEST(SettingsTest, ResetStoresEveryDefault) {
-    settings.fieldOfView = 12;
-    settings.rotateSpeed = 9.0f;
-    settings.movementSpeed = 0.0f;
-    settings.mainSpeed = 3.0f;
-    settings.cameraZ = -4.0f;
-    settings.objectSize = 0.1f;
-    settings.lightRotateSpeed = 7.0f;
-    settings.tessellation = 50;
-    settings.clearEachFrame = 0;
-    settings.showFrameRate = 1;
-    settings.nestedRings = 1;
-    settings.spotlights = 0;
-    settings.textures = 0;
-    settings.polygonMode = 2;
-    settings.showUniverse = 0;
-    fadeLevel = 0.3f;
-    paused = 1;
-
-    ResetSettings();
-
-    EXPECT_EQ(settings.fieldOfView, 110);
-    EXPECT_FLOAT_EQ(settings.rotateSpeed, 0.4f);
-    EXPECT_FLOAT_EQ(settings.movementSpeed, 5.0f);
-    EXPECT_FLOAT_EQ(settings.mainSpeed, 1.25f);
-    EXPECT_FLOAT_EQ(settings.cameraZ, 0.0f);
-    EXPECT_FLOAT_EQ(settings.objectSize, 1.0f);
-    EXPECT_FLOAT_EQ(settings.lightRotateSpeed, 1.0f);
-    EXPECT_EQ(settings.tessellation, 20);
-    EXPECT_EQ(settings.clearEachFrame, 1);
-    EXPECT_EQ(settings.showFrameRate, 0);
-    EXPECT_EQ(settings.nestedRings, 0);
-    EXPECT_EQ(settings.spotlights, 1);
-    EXPECT_EQ(settings.textures, 1);
-    EXPECT_EQ(settings.polygonMode, 0);
-    EXPECT_EQ(settings.showUniverse, 1);
-    EXPECT_FLOAT_EQ(fadeLevel, 1.0f) << "a reset ends the fade-out";
-    EXPECT_EQ(paused, 0) << "a reset un-pauses";
-}
-
-TEST(SettingsTest, ResetKeepsLetterboxHelpFullScreenAndCounters) {
+TEST(SettingsTest, ResetSeedsWithTheClockAndKeepsLetterboxHelpFullScreenAndCounters) {
+    RestoreProgramStartState();
     settings.letterbox = -4;
     helpVisible = 1;
     fullScreen = 0;
     frameCount = 17;
     framesPerSecond = 55;
     nextFpsSecond = 12.0;
+    paused = 1;
+    fadeLevel = 0.3f;
+    ElapsedMs = 4321;
     ResetSettings();
+    EXPECT_EQ(Random::State(), 4321u);
     EXPECT_EQ(settings.letterbox, -4);
     EXPECT_EQ(helpVisible, 1);
     EXPECT_EQ(fullScreen, 0);
     EXPECT_EQ(frameCount, 17);
     EXPECT_EQ(framesPerSecond, 55);
-    EXPECT_DOUBLE_EQ(nextFpsSecond, 12.0);
-    settings.letterbox = 0;
-    helpVisible = 0;
-    fullScreen = 1;
-    frameCount = 0;
-    framesPerSecond = 30;
-    nextFpsSecond = 1.0;
+    EXPECT_EQ(nextFpsSecond, 12.0);
+    EXPECT_EQ(paused, 0) << "a reset un-pauses";
+    EXPECT_EQ(fadeLevel, 1.0f) << "a reset ends the fade-out";
+    RestoreProgramStartState();
 }
 
-TEST(SettingsTest, ResetSeedsTheRandomSourceWithTheClock) {
-    const uint32_t saved = ElapsedMs;
-    ElapsedMs = 4321;
-    Random::srand(99);
+// Every global a session changes, changed, then put back: as static storage starts.
+TEST(SettingsTest, RestoreProgramStartStatePutsEveryGlobalBack) {
+    ElapsedMs = 5;
+    PerfStart = 6;
+    PerfFrequency = 7;
+    nowSeconds = 1.0f;
+    previousSeconds = 2.0;
+    frameDelta = 3.0f;
+    lastHyperspaceCheck = 4.0;
+    hyperspaceStart = 5.0;
+    previousElapsedMs = 6;
     ResetSettings();
-    EXPECT_EQ(Random::State(), 4321u);
-    ElapsedMs = saved;
+    settings.letterbox = 3;
+    paused = 1;
+    fadeLevel = 0.5f;
+    helpVisible = 1;
+    fullScreen = 0;
+    frameCount = 3;
+    framesPerSecond = 9;
+    nextFpsSecond = 7.0;
+    ShellFullScreen = 1;
+    channelBank.phase[3] = 1.0;
+    Random::srand(77);
+    textOverlay.messageX = 3;
+    textOverlay.messageY = 4;
+    textOverlay.recording = 0;
+    textOverlay.messageExpiry = 2.0;
+    std::strcpy(textOverlay.messageText, "Pause Action");
+    pointerX = 4;
+    pointerY = 5;
+    endProcess = EndNowhere;
+
+    RestoreProgramStartState();
+
+    EXPECT_EQ(ElapsedMs, 0u);
+    EXPECT_EQ(PerfStart, 0);
+    EXPECT_EQ(PerfFrequency, 0);
+    EXPECT_EQ(nowSeconds, 0.0f);
+    EXPECT_EQ(previousSeconds, 0.0);
+    EXPECT_EQ(frameDelta, 0.0f);
+    EXPECT_EQ(lastHyperspaceCheck, 0.0);
+    EXPECT_EQ(hyperspaceStart, 0.0);
+    EXPECT_EQ(previousElapsedMs, 0u);
+    const Settings& s = settings;
+    EXPECT_TRUE(s.fieldOfView == 0 && s.letterbox == 0 && s.tessellation == 0 &&
+                s.showUniverse == 0 && s.clearEachFrame == 0 && s.spotlights == 0 &&
+                s.textures == 0 && s.polygonMode == 0 && s.nestedRings == 0 &&
+                s.showFrameRate == 0 && s.rotateSpeed == 0.0f && s.movementSpeed == 0.0f &&
+                s.cameraZ == 0.0f && s.objectSize == 0.0f && s.mainSpeed == 0.0f &&
+                s.lightRotateSpeed == 0.0f)
+        << "every setting 0, as before the first ResetSettings";
+    EXPECT_EQ(paused, 0);
+    EXPECT_EQ(fadeLevel, 1.0f);
+    EXPECT_EQ(helpVisible, 0);
+    EXPECT_EQ(fullScreen, 1);
+    EXPECT_EQ(frameCount, 0);
+    EXPECT_EQ(framesPerSecond, 30);
+    EXPECT_EQ(nextFpsSecond, 1.0);
+    EXPECT_EQ(ShellFullScreen, 0);
+    const ChannelBank zeroBank{};
+    EXPECT_EQ(0, std::memcmp(&channelBank, &zeroBank, sizeof zeroBank));
+    EXPECT_EQ(Random::State(), 1u) << "the generator's state before its first seeding";
+    EXPECT_EQ(textOverlay.messageX, 0);
+    EXPECT_EQ(textOverlay.messageY, 0);
+    EXPECT_EQ(textOverlay.recording, 1);
+    EXPECT_EQ(textOverlay.messageExpiry, 0.0);
+    EXPECT_STREQ(textOverlay.messageText, "");
+    EXPECT_EQ(pointerX, 0);
+    EXPECT_EQ(pointerY, 0);
+    EXPECT_EQ(endProcess, &std::exit);
 }

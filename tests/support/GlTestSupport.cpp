@@ -2,36 +2,21 @@
 #include "tests/support/GlTestSupport.h"
 
 #include <GL/freeglut.h>
+#include <GL/glu.h>
 
 #include <chrono>
 #include <iomanip>
 #include <thread>
 
-#include "shell/Clock.h"
+#include "shell/WindowSize.h"
 
 std::ostream& operator<<(std::ostream& out, const Rgb& c) {
     return out << "rgb(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
 }
 
 std::string GlErrorName(GLenum error) {
-    switch (error) {
-        case GL_NO_ERROR:
-            return "GL_NO_ERROR";
-        case GL_INVALID_ENUM:
-            return "GL_INVALID_ENUM";
-        case GL_INVALID_VALUE:
-            return "GL_INVALID_VALUE";
-        case GL_INVALID_OPERATION:
-            return "GL_INVALID_OPERATION";
-        case GL_STACK_OVERFLOW:
-            return "GL_STACK_OVERFLOW";
-        case GL_STACK_UNDERFLOW:
-            return "GL_STACK_UNDERFLOW";
-        case GL_OUT_OF_MEMORY:
-            return "GL_OUT_OF_MEMORY";
-        default:
-            return "error " + std::to_string(error);
-    }
+    const GLubyte* text = gluErrorString(error);
+    return text ? reinterpret_cast<const char*>(text) : "error " + std::to_string(error);
 }
 
 void PumpEvents() {

@@ -3,17 +3,13 @@
 // picture comes back as before once the window is restored.
 #include <string>
 
-#include "tests/hardening/DemoSessionGlSupport.h"
+#include "shell/SceneGlobals.h"
+#include "shell/Settings.h"
+#include "tests/hardening/FiniteGlState.h"
+#include "tests/support/DemoSession.h"
 
 namespace {
-class WindowExtremesGlTest : public DemoSessionGlTest {
-protected:
-    // A frame left in the back buffer for the pixel checks (no swap).
-    void DrawnFrameAt(uint32_t ms) {
-        ElapsedMs = ms;
-        AppFrame();
-    }
-};
+using WindowExtremesGlTest = DemoSessionGlTest;
 
 struct Size {
     int width;
@@ -80,5 +76,4 @@ TEST_F(WindowExtremesGlTest, TinyWindowsAndEmptyBandsThenTheNormalPictureAgain) 
     EXPECT_GT(litAfter, litBefore * 9 / 10) << "the picture did not come back";
     EXPECT_LT(litAfter, litBefore * 11 / 10) << "the picture did not come back";
     ExpectNoGlErrorRaised("restored window");
-    paused = 0;
 }

@@ -1,6 +1,8 @@
-// The texts of the status message, the frame-rate readout and the error line, formatted
-// into 80-byte buffers apart from any drawing. Each function writes a NUL-terminated text of
-// at most 79 bytes and never writes past the buffer.
+// The lines of the window's top strip: the texts of the status message, the frame-rate
+// readout and the error line, formatted into 80-byte buffers apart from any drawing, and
+// their positions. Each format function writes a NUL-terminated text of at most 79 bytes and
+// never writes past the buffer. TextOverlay's status-line members (ShowMessage, DrawMessage,
+// DrawFrameRate, CheckGlError) draw these texts and are defined in StatusMessages.cpp.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// The demo's smallest hooks: the seed before anything runs, and the window title.
+// The demo's smallest hooks (AppHooks.h): the seed before anything runs, and the window title.
 #include "scene/Random.h"
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"

@@ -1,28 +1,26 @@
 // Key storms through the real keyboard handlers between frames of the whole demo: random
-// keys of every byte value and special keys, and long runs of one key that drive a speed or
-// a size to 0 or past the float range. Settings stay within their bounds, no OpenGL error is
-// raised and no NaN or infinity reaches OpenGL.
+// keys of every byte value and special keys, and frames after long runs of one key that
+// drive a speed or a size to 0 or to the largest float. Settings stay within their bounds,
+// no OpenGL error is raised and no NaN or infinity reaches OpenGL.
+#include <GL/freeglut.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cfloat>
-#include <functional>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "shell/Keyboard.h"
-#include "tests/hardening/DemoSessionGlSupport.h"
+#include "shell/SceneGlobals.h"
+#include "shell/Settings.h"
+#include "tests/hardening/FiniteGlState.h"
+#include "tests/support/DemoSession.h"
 
 namespace {
-constexpr int kStormEvents = 20000;
-
-const int kSpecialKeys[] = {GLUT_KEY_F1,      GLUT_KEY_F2,        GLUT_KEY_F3,    GLUT_KEY_F4,
-                            GLUT_KEY_F5,      GLUT_KEY_F6,        GLUT_KEY_F7,    GLUT_KEY_F8,
-                            GLUT_KEY_F9,      GLUT_KEY_F10,       GLUT_KEY_F11,   GLUT_KEY_F12,
-                            GLUT_KEY_LEFT,    GLUT_KEY_UP,        GLUT_KEY_RIGHT, GLUT_KEY_DOWN,
-                            GLUT_KEY_PAGE_UP, GLUT_KEY_PAGE_DOWN, GLUT_KEY_HOME,  GLUT_KEY_END,
-                            GLUT_KEY_INSERT};
+// Every byte value once, then some twenty runs of one key of up to 300 presses and several
+// hundred single keys; the frames in between include stalls and window changes.
+constexpr int kStormEvents = 2500;
 
 // Every bounded setting within its bounds and every number finite; the first broken rule,
 // or an empty text.
@@ -103,12 +101,14 @@ protected:
 };
 }  // namespace
 
-TEST_F(KeyStormGlTest, TwentyThousandRandomKeysBetweenFrames) {
+TEST_F(KeyStormGlTest, RandomKeysBetweenFrames) {
+    // What is checked does not depend on pixels; a small window keeps the frames short.
+    ASSERT_TRUE(ResizeWindow(160, 120));
     std::mt19937 random(20240607u);
     auto below = [&](uint32_t n) { return static_cast<uint32_t>(random() % n); };
 
     // Every byte value once, in a shuffled order, then keys drawn at random; a third of the
-    // draws repeat their key up to 300 times, which drives speeds and sizes to their extremes.
+    // draws repeat their key up to 300 times.
     std::vector<int> firstBytes(256);
     for (int i = 0; i < 256; ++i) {
         firstBytes[static_cast<size_t>(i)] = i;
@@ -116,7 +116,6 @@ TEST_F(KeyStormGlTest, TwentyThousandRandomKeysBetweenFrames) {
     std::shuffle(firstBytes.begin(), firstBytes.end(), random);
 
     int events = 0;
-    int escapes = 0;
     while (events < kStormEvents) {
         bool special = false;
         int key = 0;
@@ -125,8 +124,9 @@ TEST_F(KeyStormGlTest, TwentyThousandRandomKeysBetweenFrames) {
             key = firstBytes[static_cast<size_t>(events)];
         } else if (below(5) == 0) {
             special = true;
+            // GLUT's special keys lie in 1 to 12 and 100 to 108; now and then any number.
             key = below(8) == 0 ? static_cast<int>(random())
-                                : kSpecialKeys[below(sizeof kSpecialKeys / sizeof kSpecialKeys[0])];
+                                : static_cast<int>(below(2) ? 1 + below(12) : 100 + below(9));
             repeats = below(3) == 0 ? 2 + static_cast<int>(below(299)) : 1;
         } else {
             key = static_cast<int>(below(256));
@@ -137,7 +137,6 @@ TEST_F(KeyStormGlTest, TwentyThousandRandomKeysBetweenFrames) {
                 OnDemoSpecialKey(key, 0, 0);
             } else {
                 OnDemoKey(static_cast<unsigned char>(key), 0, 0);
-                escapes += key == 27;
             }
             const std::string where = "after event " + std::to_string(events) + ", " +
                                       KeyName(key, special) + " (frame " + std::to_string(frames) +
@@ -157,12 +156,11 @@ TEST_F(KeyStormGlTest, TwentyThousandRandomKeysBetweenFrames) {
         }
     }
     // Let any fade that the storm left running finish, then check once more.
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 180; ++i) {
         Frame(16, "after the storm");
     }
     ExpectFiniteGlState("after the storm");
     EXPECT_GT(frames, kStormEvents / 5);
-    EXPECT_GT(escapes, 10);
     RecordProperty("frames", frames);
     RecordProperty("fade-out ends", ExitCalls());
 
@@ -188,8 +186,7 @@ struct PressRun {
     int key;  // a byte, or a special key when special is set
     bool special;
     int presses;
-    std::function<void()> before;
-    std::function<void()> after;  // checks of the settings once the presses are done
+    void (*before)();
 };
 
 // Window coordinates in the window (with a margin for wide points): something was drawn
@@ -208,35 +205,23 @@ size_t OnScreen(const std::vector<FeedbackPrimitive>& primitives, GLenum token) 
 }
 }  // namespace
 
-// A thousand presses of one key, then frames: the value has gone down to the smallest normal
-// float or up to the largest float (never to denormals or infinity), and the frames still
-// draw finite stars.
-TEST_F(KeyStormGlTest, ThousandsOfPressesOfOneKeyKeepEveryFrameFinite) {
-    const float largest = FLT_MAX;
+// Frames after a thousand presses of one key (KeyboardTest checks the values themselves:
+// the smallest floats, or the largest float and never infinity): the frames draw finite
+// stars, and rings unless they are too large to be on screen.
+TEST_F(KeyStormGlTest, FramesAfterThousandsOfPressesOfOneKeyStayFinite) {
     const PressRun runs[] = {
-        {"[ with nested rings", '[', false, 1000, [] { settings.nestedRings = 1; },
-         [] { EXPECT_EQ(settings.objectSize, FLT_MIN); }},
-        {"] with nested rings", ']', false, 1000, [] { settings.nestedRings = 1; },
-         [&] { EXPECT_EQ(settings.objectSize, largest); }},
-        {"+", '+', false, 1000, [] {}, [&] { EXPECT_EQ(settings.movementSpeed, largest); }},
-        {"_", '_', false, 1000, [] {}, [] { EXPECT_EQ(settings.movementSpeed, FLT_MIN); }},
-        {"=", '=', false, 1000, [] {}, [&] { EXPECT_EQ(settings.rotateSpeed, largest); }},
-        {"-", '-', false, 1000, [] {}, [] { EXPECT_EQ(settings.rotateSpeed, FLT_MIN); }},
-        {")", ')', false, 1000, [] {}, [&] { EXPECT_EQ(settings.lightRotateSpeed, largest); }},
-        {"(", '(', false, 1000, [] {}, [] { EXPECT_EQ(settings.lightRotateSpeed, FLT_MIN); }},
-        {"right arrow", GLUT_KEY_RIGHT, true, 1000, [] {},
-         [&] { EXPECT_EQ(settings.mainSpeed, largest); }},
-        {"left arrow", GLUT_KEY_LEFT, true, 1000, [] {},
-         [] { EXPECT_EQ(settings.mainSpeed, FLT_MIN); }},
-        {"{ until the far plane lies behind the near one", '{', false, 100, [] {},
-         [] { EXPECT_LT(7.0 + settings.cameraZ, 0.1); }},
-        {"} far out", '}', false, 1000, [] {}, [] { EXPECT_GT(settings.cameraZ, 99.0f); }},
-        {"] then [ back", ']', false, 1000, [] {},
-         [] {
-             for (int i = 0; i < 1000; ++i) OnDemoKey('[', 0, 0);
-             EXPECT_GT(settings.objectSize, 0.0f);
-             EXPECT_LT(settings.objectSize, 1e35f) << "the saturated size shrinks again";
-         }},
+        {"[ with nested rings", '[', false, 1000, [] { settings.nestedRings = 1; }},
+        {"] with nested rings", ']', false, 1000, [] { settings.nestedRings = 1; }},
+        {"+", '+', false, 1000, [] {}},
+        {"_", '_', false, 1000, [] {}},
+        {"=", '=', false, 1000, [] {}},
+        {"-", '-', false, 1000, [] {}},
+        {")", ')', false, 1000, [] {}},
+        {"(", '(', false, 1000, [] {}},
+        {"right arrow", GLUT_KEY_RIGHT, true, 1000, [] {}},
+        {"left arrow", GLUT_KEY_LEFT, true, 1000, [] {}},
+        {"{ until the far plane lies behind the near one", '{', false, 100, [] {}},
+        {"} far out", '}', false, 1000, [] {}},
     };
     for (const PressRun& run : runs) {
         SCOPED_TRACE(run.name);
@@ -244,17 +229,14 @@ TEST_F(KeyStormGlTest, ThousandsOfPressesOfOneKeyKeepEveryFrameFinite) {
         run.before();
         for (int i = 0; i < run.presses; ++i) {
             if (run.special) {
-                OnDemoSpecialKey(run.key, 0, 0);
+                DecideDemoSpecialKey(run.key);
             } else {
-                OnDemoKey(static_cast<unsigned char>(run.key), 0, 0);
+                DecideDemoKey(static_cast<unsigned char>(run.key));
             }
         }
-        run.after();
         EXPECT_EQ(BrokenSetting(), "");
-        EXPECT_EQ(std::string(textOverlay.messageText).find("inf"), std::string::npos)
-            << textOverlay.messageText;
-        // Sixty frames let the fastest phases grow as far as a minute of running would.
-        for (int i = 0; i < 60; ++i) {
+        // The fastest phases grow in the first frames and are then held to one turn.
+        for (int i = 0; i < 10; ++i) {
             FrameAt(ms += 16);
             ExpectNoGlErrorRaised(run.name);
         }

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "overlay/MessageFormat.h"
+#include "overlay/StatusMessages.h"
 
 namespace {
 // A message buffer with guard bytes right behind it, to catch writes past its end.
@@ -28,20 +28,7 @@ struct GuardedBuffer {
 };
 }  // namespace
 
-TEST(MessageFormatTest, ValuesAreFormattedAsPrintfWould) {
-    GuardedBuffer b;
-    FormatMessage(b.text, "Light Rotate Speed %4.2f", 1.5);
-    EXPECT_STREQ(b.text, "Light Rotate Speed 1.50");
-    FormatMessage(b.text, "Field of view %3.0f", 45.0);
-    EXPECT_STREQ(b.text, "Field of view  45");
-    FormatMessage(b.text, "Letterbox %d", int32_t{-5});
-    EXPECT_STREQ(b.text, "Letterbox -5");
-    FormatMessage(b.text, "%d", int32_t{-2147483647 - 1});
-    EXPECT_STREQ(b.text, "-2147483648");
-    EXPECT_TRUE(b.GuardIntact());
-}
-
-TEST(MessageFormatTest, LongResultsAreCutTo79BytesAndTerminated) {
+TEST(StatusMessagesTest, LongResultsAreCutTo79BytesAndTerminated) {
     GuardedBuffer b;
     FormatMessage(b.text, "%0200.3f", 1.0);
     EXPECT_EQ(std::strlen(b.text), 79u);
@@ -61,7 +48,7 @@ TEST(MessageFormatTest, LongResultsAreCutTo79BytesAndTerminated) {
     EXPECT_TRUE(d.GuardIntact());
 }
 
-TEST(MessageFormatTest, PlainTextIsShownAsItStandsEvenWithPercentSigns) {
+TEST(StatusMessagesTest, PlainTextIsShownAsItStandsEvenWithPercentSigns) {
     GuardedBuffer b;
     FormatPlainMessage(b.text, "Press ? key for Help Screen");
     EXPECT_STREQ(b.text, "Press ? key for Help Screen");
@@ -73,20 +60,7 @@ TEST(MessageFormatTest, PlainTextIsShownAsItStandsEvenWithPercentSigns) {
     EXPECT_TRUE(b.GuardIntact());
 }
 
-TEST(MessageFormatTest, FrameRatePadsToThreePlaces) {
-    GuardedBuffer b;
-    FormatFrameRate(b.text, 60);
-    EXPECT_STREQ(b.text, " 60 Frame/Sec");
-    FormatFrameRate(b.text, 5);
-    EXPECT_STREQ(b.text, "  5 Frame/Sec");
-    FormatFrameRate(b.text, 1234);
-    EXPECT_STREQ(b.text, "1234 Frame/Sec");
-    FormatFrameRate(b.text, -2147483647 - 1);
-    EXPECT_STREQ(b.text, "-2147483648 Frame/Sec");
-    EXPECT_TRUE(b.GuardIntact());
-}
-
-TEST(MessageFormatTest, ErrorLineCutsTheDescriptionTo60Bytes) {
+TEST(StatusMessagesTest, ErrorLineCutsTheDescriptionTo60Bytes) {
     GuardedBuffer b;
     FormatErrorLine(b.text, reinterpret_cast<const char*>(gluErrorString(GL_INVALID_ENUM)),
                     GL_INVALID_ENUM);
@@ -108,7 +82,7 @@ TEST(MessageFormatTest, ErrorLineCutsTheDescriptionTo60Bytes) {
     EXPECT_TRUE(b.GuardIntact());
 }
 
-TEST(MessageFormatTest, UnknownErrorCodeIsShownByItsNumber) {
+TEST(StatusMessagesTest, UnknownErrorCodeIsShownByItsNumber) {
     // The utility library has no description for this code; the line must not crash.
     const GLenum unknown = 0xBEEF;
     ASSERT_EQ(gluErrorString(unknown), nullptr);
@@ -120,7 +94,13 @@ TEST(MessageFormatTest, UnknownErrorCodeIsShownByItsNumber) {
     EXPECT_TRUE(b.GuardIntact());
 }
 
-TEST(MessageFormatTest, ReadoutAndErrorLinePositionsFollowTheWidth) {
+TEST(StatusMessagesTest, ReadoutTextAndPositionsFollowTheWidth) {
+    GuardedBuffer b;
+    FormatFrameRate(b.text, 5);
+    EXPECT_STREQ(b.text, "  5 Frame/Sec");
+    FormatFrameRate(b.text, -2147483647 - 1);
+    EXPECT_STREQ(b.text, "-2147483648 Frame/Sec");
+    EXPECT_TRUE(b.GuardIntact());
     EXPECT_EQ(FrameRateX(640), 520);
     EXPECT_EQ(FrameRateX(1024), 904);
     EXPECT_EQ(FrameRateX(100), -20) << "narrower than 120: starts left of the window";
