@@ -1,10 +1,8 @@
 // What the key handlers carry out in the real window: the message drawn and recorded, the
-// clear, the window change and the reset's rebuild of the scene. The decisions themselves
-// are tested without a window (KeyboardTest.cpp).
+// clear and the reset's rebuild of the scene (the window change: WindowStateGlTest.cpp). The
+// decisions themselves are tested without a window (KeyboardTest.cpp).
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -19,14 +17,6 @@
 
 namespace {
 using KeyboardGlTest = DemoSessionGlTest;
-
-bool WaitForWidth(int width) {
-    for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != width; ++i) {
-        PumpEvents();
-        usleep(5000);
-    }
-    return glutGet(GLUT_WINDOW_WIDTH) == width;
-}
 }  // namespace
 
 TEST_F(KeyboardGlTest, EveryKindOfMessageIsShownAndRecordedAtTheTopLeft) {
@@ -89,19 +79,6 @@ TEST_F(KeyboardGlTest, ResetRebuildsTheSceneAndKeepsLetterboxHelpAndFullScreen) 
     const ChannelBank afterFirst = channelBank;
     OnDemoKey('R', 0, 0);
     EXPECT_EQ(0, std::memcmp(&afterFirst.phase[1], &channelBank.phase[1], sizeof(double) * 39));
-}
-
-TEST_F(KeyboardGlTest, FullScreenKeyTogglesBetween512WindowAndFullScreen) {
-    glutFullScreen();
-    ASSERT_TRUE(WaitForWidth(1024));
-    OnDemoKey('f', 0, 0);
-    EXPECT_EQ(fullScreen, 0);
-    EXPECT_TRUE(WaitForWidth(512)) << "the windowed size is 512 x 512";
-    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 512);
-    OnDemoKey('F', 0, 0);
-    EXPECT_EQ(fullScreen, 1);
-    EXPECT_TRUE(WaitForWidth(1024));
-    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 768);
 }
 
 TEST_F(KeyboardGlTest, TexturesKeyChangesNothingDrawn) {
