@@ -9,7 +9,8 @@
 
 #include "overlay/TextLayout.h"
 
-WindowQuery overlayWindowQuery = glutGet;
+const WindowQuery kGlutWindowQuery = glutGet;
+WindowQuery overlayWindowQuery = kGlutWindowQuery;
 
 namespace {
 constexpr int kGridColumns = 16;

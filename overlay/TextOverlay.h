@@ -13,6 +13,8 @@ constexpr int kMessageBytes = 80;
 // GLUT window replaces it.
 using WindowQuery = int (*)(unsigned int what);
 extern WindowQuery overlayWindowQuery;
+// glutGet: the query at program start.
+extern const WindowQuery kGlutWindowQuery;
 
 class TextOverlay {
 public:

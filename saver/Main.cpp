@@ -24,7 +24,6 @@
 #include "saver/SaverOptions.h"
 #include "saver/StopSignals.h"
 #include "overlay/TextOverlay.h"
-#include "scene/Camera.h"
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"
 #include "shell/SceneSetup.h"
@@ -49,10 +48,10 @@ int HostWindowQuery(unsigned int what) {
     return glutGet(what);
 }
 
-// The demo's start-up without its GLUT window: the seed, the clock start, the settings,
-// the view, the fixed OpenGL state, the scene and the font. No first status message: keys
-// do nothing here, so there is no help page to point to.
-void StartScene(const SaverOptions& options, char* programName) {
+// The demo's start-up without its GLUT window: the seed, the clock start, the settings and
+// the scene's shared start-up. No first status message: keys do nothing here, so there is
+// no help page to point to.
+void StartSaverScene(const SaverOptions& options, char* programName) {
     // The rings are GLUT's solid tori, which freeglut draws only once it is initialised;
     // it opens a connection of its own but no window.
     int glutArgc = 1;
@@ -64,11 +63,8 @@ void StartScene(const SaverOptions& options, char* programName) {
     PerfStart = QueryPerfCounter();
     ResetSettings();
     settings.showFrameRate = options.showFrameRate ? 1 : 0;
-    SetupView();
-    SetFixedGlState();
-    SetupScene(kStartSpecularLevel);
     // Without the font the scene still runs; its text draws as white blocks.
-    LoadOverlayFont(FindFont(ExecutableDirectory()).c_str());
+    StartScene(FindFont(ExecutableDirectory()).c_str());
 }
 
 // True while no stop signal has come and the window is still there.
@@ -121,7 +117,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     OnReshape(static_cast<int>(host.Width()), static_cast<int>(host.Height()));
-    StartScene(options, argv[0]);
+    StartSaverScene(options, argv[0]);
 
     while (KeepRunning(host) && DrawFrame(host)) {
         PauseBetweenFrames(host, options.delayMicroseconds);

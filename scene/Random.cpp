@@ -2,7 +2,7 @@
 #include "scene/Random.h"
 
 namespace {
-uint32_t state = 1;
+uint32_t state = Random::kStartState;
 }
 
 namespace Random {

@@ -5,7 +5,9 @@
 #include <cstdint>
 
 namespace Random {
-// Sets the generator state. Before the first seeding the state is 1.
+// The generator state before the first seeding.
+constexpr uint32_t kStartState = 1;
+// Sets the generator state.
 void srand(uint32_t seed);
 // state = state * 214013 + 2531011 (mod 2^32); returns (state >> 16) & 32767.
 int rand();

@@ -97,7 +97,7 @@ void DrawOverlay() {
 
 // Lowers the light level after Escape; below the end level the program ends.
 void FadeOut() {
-    if (!(fadeLevel < 1.0f)) {
+    if (!(fadeLevel < kFullLight)) {
         return;
     }
     fadeLevel = FadeStep(fadeLevel, frameDelta);
@@ -115,8 +115,8 @@ void ResetFrameStepState() {
     hyperspaceStart = 0.0;
     previousElapsedMs = 0;
     frameCount = 0;
-    framesPerSecond = 30;
-    nextFpsSecond = 1.0;
+    framesPerSecond = kStartFramesPerSecond;
+    nextFpsSecond = kFirstFpsSecond;
 }
 
 void RebaseTimersAfterClockWrap() {

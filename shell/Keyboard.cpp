@@ -8,7 +8,9 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <chrono>
 #include <limits>
+#include <thread>
 
 #include "scene/ChannelBank.h"
 #include "scene/Random.h"
@@ -61,9 +63,13 @@ bool WindowFillsScreen() {
            glutGet(GLUT_WINDOW_HEIGHT) == glutGet(GLUT_SCREEN_HEIGHT);
 }
 
-// The latest full-screen key press; only its window change is carried out.
+// The latest full-screen key press; only its window change is carried out. Timers queued
+// with GLUT and not yet run are counted, so that a restart can wait them out.
 int latestWindowRequest = 0;
 int windowedAttempts = 0;
+int queuedWindowTimers = 0;
+
+void QueueWindowSync(unsigned int delayMs, int request);
 
 // Brings the window to the state fullScreen asks for, from a timer so that it runs after
 // every key of the same turn of the main loop and sees the state freeglut has settled:
@@ -76,6 +82,7 @@ int windowedAttempts = 0;
 void SyncWindowToFullScreenFlag(int request) {
     constexpr int kPollMs = 10;
     constexpr int kMaxAttempts = 50;
+    --queuedWindowTimers;
     if (request != latestWindowRequest) {
         return;
     }
@@ -90,15 +97,20 @@ void SyncWindowToFullScreenFlag(int request) {
         glutLeaveFullScreen();
     }
     if ((isFullScreen || WindowFillsScreen()) && ++windowedAttempts < kMaxAttempts) {
-        glutTimerFunc(kPollMs, SyncWindowToFullScreenFlag, request);
+        QueueWindowSync(kPollMs, request);
         return;
     }
     glutReshapeWindow(kWindowedSize, kWindowedSize);
 }
 
+void QueueWindowSync(unsigned int delayMs, int request) {
+    ++queuedWindowTimers;
+    glutTimerFunc(delayMs, SyncWindowToFullScreenFlag, request);
+}
+
 void RequestWindowChange() {
     windowedAttempts = 0;
-    glutTimerFunc(0, SyncWindowToFullScreenFlag, ++latestWindowRequest);
+    QueueWindowSync(0, ++latestWindowRequest);
 }
 
 KeyResponse Text(const char* text) {
@@ -312,4 +324,19 @@ void OnPointerButton(int button, int, int x, int y) {
 
 void OnPointerMove(int x, int y) {
     StorePointer(x, y);
+}
+
+void ForgetWindowRequests() {
+    // No request number matches -1, so the queued timers fire and change nothing; a timer
+    // is due within 10 ms, and half a second bounds the wait should GLUT have dropped one.
+    constexpr int kMaxWaits = 500;
+    latestWindowRequest = -1;
+    const bool glutRunning = glutGet(GLUT_INIT_STATE) != 0;
+    for (int wait = 0; glutRunning && queuedWindowTimers > 0 && wait < kMaxWaits; ++wait) {
+        glutMainLoopEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    queuedWindowTimers = 0;
+    latestWindowRequest = 0;
+    windowedAttempts = 0;
 }

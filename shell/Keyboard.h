@@ -24,6 +24,10 @@ KeyResponse DecideDemoKey(unsigned char key);
 KeyResponse DecideDemoSpecialKey(int key);
 // Shows the message, clears, resizes the window or resets the scene as asked.
 void CarryOutKeyResponse(const KeyResponse& response);
+// Puts the full-screen key's deferred window change back to its program-start state: the
+// timers already queued run first (doing nothing), then the request count goes back to 0.
+// For hosts that start the demo again in the same process.
+void ForgetWindowRequests();
 // The reset key's scene rebuild: reseed, defaults, channels, lights (specular 0.9), stars.
 void ResetScene();
 

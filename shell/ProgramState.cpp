@@ -1,60 +1,59 @@
-// Program-start values of the demo's globals, in one place.
+// Puts every global a session can change back to its program-start value. The values are
+// those of the globals' own definitions: copies of objects as static storage and their
+// constructors leave them, and the named start constants.
 #include "shell/ProgramState.h"
 
-#include <cstdlib>
-#include <cstring>
+#include <GL/freeglut.h>
 
+#include <cstdlib>
+
+#include "overlay/TextOverlay.h"
 #include "scene/ChannelBank.h"
 #include "scene/Random.h"
 #include "shell/Clock.h"
 #include "shell/FrameStep.h"
 #include "shell/Keyboard.h"
 #include "shell/SceneGlobals.h"
+#include "shell/SceneSetup.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
 
 namespace {
-void ZeroSettings(Settings& s) {
-    s.fieldOfView = 0;
-    s.letterbox = 0;
-    s.tessellation = 0;
-    s.showUniverse = 0;
-    s.clearEachFrame = 0;
-    s.spotlights = 0;
-    s.textures = 0;
-    s.polygonMode = 0;
-    s.nestedRings = 0;
-    s.showFrameRate = 0;
-    s.rotateSpeed = 0.0f;
-    s.movementSpeed = 0.0f;
-    s.cameraZ = 0.0f;
-    s.objectSize = 0.0f;
-    s.mainSpeed = 0.0f;
-    s.lightRotateSpeed = 0.0f;
-}
+// Zero-filled as static storage, as the live objects start: Settings' constructor sets no
+// field, and the channel bank has none.
+const Settings kZeroSettings;
+const ChannelBank kZeroChannels{};
 }  // namespace
 
 void RestoreProgramStartState() {
+    // The deferred window change goes first: waiting for its timers runs the main loop's
+    // events, which may reshape the window.
+    ForgetWindowRequests();
+    if (glutGet(GLUT_INIT_STATE) != 0 && glutGetWindow() != 0) {
+        OnReshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    }
+
     ElapsedMs = 0;
     PerfStart = 0;
     PerfFrequency = 0;
     ResetFrameStepState();
 
-    ZeroSettings(settings);
+    settings = kZeroSettings;
     paused = 0;
-    fadeLevel = 1.0f;
+    fadeLevel = kFullLight;
     helpVisible = 0;
-    fullScreen = 1;
+    fullScreen = kStartFullScreen;
     ShellFullScreen = 0;
 
-    std::memset(&channelBank, 0, sizeof channelBank);
-    Random::srand(1);
+    channelBank = kZeroChannels;
+    Random::srand(Random::kStartState);
 
-    textOverlay.messageX = 0;
-    textOverlay.messageY = 0;
-    textOverlay.recording = 1;
-    textOverlay.messageExpiry = 0.0;
-    std::memset(textOverlay.messageText, 0, sizeof textOverlay.messageText);
+    // The overlay's record as its constructor leaves it. The font texture was released by
+    // AppShutdown, so the fresh overlay's empty texture takes its place, as does the empty
+    // handle of the loaded font.
+    textOverlay = TextOverlay();
+    overlayWindowQuery = kGlutWindowQuery;
+    ForgetLoadedFont();
 
     pointerX = 0;
     pointerY = 0;

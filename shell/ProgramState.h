@@ -2,9 +2,12 @@
 // the demo's start-up more than once in one process.
 #pragma once
 
-// Puts every global of the demo back to its program-start value: the clock, the frame-step
-// times and frame-rate counters, the settings (all zero, as static storage starts) and the
-// demo globals beside them, the channel bank, the random source (state 1), the text
-// overlay's record, the pointer and the process end. OpenGL objects are not touched:
+// Puts back everything a session of the demo can change, so that the next start-up runs as
+// in a fresh process: the clock, the frame-step times and frame-rate counters, the settings
+// (all zero, as static storage starts) and the demo globals beside them, the channel bank,
+// the random source, the text overlay's record and window query, the pointer, the process
+// end, the full-screen key's deferred window change (its queued timers run first and do
+// nothing) and the loaded font's handle. The window size is taken through the reshape
+// callback from the real window, when there is one. OpenGL objects are not deleted:
 // AppShutdown releases them while the context exists.
 void RestoreProgramStartState();

@@ -29,7 +29,6 @@ Texture& FontTexture() {
     loadedFontInstance = &loadedFont;
     return loadedFont;
 }
-}  // namespace
 
 void SetFixedGlState() {
     glEnable(GL_COLOR_MATERIAL);
@@ -43,21 +42,35 @@ void SetFixedGlState() {
     glEnable(GL_DEPTH_TEST);
 }
 
-void SetupScene(float specularLevel) {
-    RandomizeChannels(kChannelCount);
-    SetupSpotlights(kLights, kAmbientLevel, specularLevel);
-    starField.Build(kStars, kStarOuterRadius, kStarInnerRadius, kStarCubeShell);
-}
-
 bool LoadOverlayFont(const char* path) {
     Texture& font = FontTexture();
     const bool loaded = font.Load(path, LoadBmp);
     textOverlay.fontTexture.handle = font.handle;
     return loaded;
 }
+}  // namespace
+
+void SetupScene(float specularLevel) {
+    RandomizeChannels(kChannelCount);
+    SetupSpotlights(kLights, kAmbientLevel, specularLevel);
+    starField.Build(kStars, kStarOuterRadius, kStarInnerRadius, kStarCubeShell);
+}
+
+bool StartScene(const char* fontPath) {
+    SetupView();
+    SetFixedGlState();
+    SetupScene(kStartSpecularLevel);
+    return LoadOverlayFont(fontPath);
+}
 
 const Texture* LoadedFont() {
     return loadedFontInstance;
+}
+
+void ForgetLoadedFont() {
+    if (loadedFontInstance != nullptr) {
+        FontTexture().handle = 0;
+    }
 }
 
 bool AppInit() {
@@ -67,11 +80,8 @@ bool AppInit() {
     glutMouseFunc(nullptr);
     glutMotionFunc(nullptr);
     glutFullScreen();
-    SetupView();
-    SetFixedGlState();
-    SetupScene(kStartSpecularLevel);
     // Without the font the demo still runs; its text draws as white blocks.
-    LoadOverlayFont("font.bmp");
+    StartScene("font.bmp");
     textOverlay.ShowMessage("Press ? key for Help Screen");
     glutSetCursor(GLUT_CURSOR_NONE);
     return true;

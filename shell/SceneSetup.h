@@ -9,16 +9,18 @@ constexpr float kStartSpecularLevel = 0.6f;
 constexpr float kResetSpecularLevel = 0.9f;
 
 // The scene's set-up after ResetSettings: channels seeded, two spotlights with the given
-// specular level, and the star field built anew. AppInit, the reset key and any other host
-// of the scene run this one sequence.
+// specular level, and the star field built anew. Start-up and the reset key share it.
 void SetupScene(float specularLevel);
-// The OpenGL state that start-up sets once and no frame changes: colour material, local
-// viewer, shininess, smooth shading, the blend function (blending itself stays off), point
-// smoothing and the depth test.
-void SetFixedGlState();
-// Loads the font from path into the loaded font and hands it to the text overlay. A missing
-// or broken file leaves the texture empty (text then draws as white blocks) and gives false.
-bool LoadOverlayFont(const char* path);
+// The start-up that every host of the scene runs once its OpenGL context is current and the
+// settings are reset, in this order: the view, the fixed OpenGL state (colour material,
+// local viewer, shininess, smooth shading, the blend function with blending itself off,
+// point smoothing, the depth test), the scene with the start-up specular level, and the font
+// from fontPath handed to the text overlay. A missing or broken font leaves the texture
+// empty (text then draws as white blocks) and gives false.
+bool StartScene(const char* fontPath);
 
 // The font texture that start-up loads; null before the first load.
 const Texture* LoadedFont();
+// Lets go of the loaded font's handle without deleting the texture (AppShutdown has already
+// released it through the text overlay), as the program starts with none.
+void ForgetLoadedFont();

@@ -5,12 +5,12 @@
 #include "shell/Clock.h"
 
 int paused = 0;
-float fadeLevel = 1.0f;
+float fadeLevel = kFullLight;
 int helpVisible = 0;
-int fullScreen = 1;
+int fullScreen = kStartFullScreen;
 int32_t frameCount = 0;
-int32_t framesPerSecond = 30;
-double nextFpsSecond = 1.0;
+int32_t framesPerSecond = kStartFramesPerSecond;
+double nextFpsSecond = kFirstFpsSecond;
 
 Settings::~Settings() {}
 
@@ -31,6 +31,6 @@ void ResetSettings() {
     settings.textures = 1;
     settings.polygonMode = 0;
     settings.showUniverse = 1;
-    fadeLevel = 1.0f;
+    fadeLevel = kFullLight;
     paused = 0;
 }

@@ -31,6 +31,12 @@ public:
 // The one instance; defined with the other global objects in SceneGlobals.cpp.
 extern Settings settings;
 
+// Program-start values of the demo globals that do not start at 0; each is written here once.
+constexpr float kFullLight = 1.0f;  // fadeLevel when no fade-out runs
+constexpr int kStartFullScreen = 1;
+constexpr int32_t kStartFramesPerSecond = 30;  // shown until the clock first passes 1 s
+constexpr double kFirstFpsSecond = 1.0;
+
 // Demo globals beside the settings.
 extern int paused;
 extern float fadeLevel;  // 1 normally; below 1 the fade-out runs
