@@ -10,7 +10,6 @@
 // (default 20000 microseconds); the animation runs on the clock, not on the frame count.
 // SIGTERM, SIGINT or SIGHUP end it with status 0; so does the window going away.
 // The font is font.bmp beside the executable or in <prefix>/share/tavik.
-#include <GL/freeglut.h>
 #include <time.h>
 
 #include <algorithm>
@@ -23,63 +22,23 @@
 #include "saver/GlxHost.h"
 #include "saver/SaverOptions.h"
 #include "saver/StopSignals.h"
-#include "overlay/TextOverlay.h"
 #include "shell/AppHooks.h"
-#include "shell/Clock.h"
-#include "shell/SceneSetup.h"
-#include "shell/Settings.h"
+#include "shell/SaverScene.h"
 #include "shell/Shell.h"
-#include "shell/WindowSize.h"
 
 namespace {
 // The longest single sleep, so that a stop signal that lands between the check and the
 // sleep still ends the program within this time.
 constexpr std::chrono::microseconds kLongestSleep(20000);
 
-// The overlay lays its text out in the window that the host follows; there is no GLUT
-// window to ask.
-int HostWindowQuery(unsigned int what) {
-    if (what == GLUT_WINDOW_WIDTH) {
-        return static_cast<int>(WindowSize.width);
-    }
-    if (what == GLUT_WINDOW_HEIGHT) {
-        return static_cast<int>(WindowSize.height);
-    }
-    return glutGet(what);
-}
-
-// The demo's start-up without its GLUT window: the seed, the clock start, the settings and
-// the scene's shared start-up. No first status message: keys do nothing here, so there is
-// no help page to point to.
-void StartSaverScene(const SaverOptions& options, char* programName) {
-    // The rings are GLUT's solid tori, which freeglut draws only once it is initialised;
-    // it opens a connection of its own but no window.
-    int glutArgc = 1;
-    char* glutArgv[] = {programName, nullptr};
-    glutInit(&glutArgc, glutArgv);
-    overlayWindowQuery = HostWindowQuery;
-    PreInit();
-    PerfFrequency = QueryPerfFrequency();
-    PerfStart = QueryPerfCounter();
-    ResetSettings();
-    settings.showFrameRate = options.showFrameRate ? 1 : 0;
-    // Without the font the scene still runs; its text draws as white blocks.
-    StartScene(FindFont(ExecutableDirectory()).c_str());
-}
-
 // True while no stop signal has come and the window is still there.
 bool KeepRunning(GlxHost& host) {
     return !StopRequested() && host.HandleEvents();
 }
 
-// One frame as the demo's display callback draws it: the window's size, the clock, the
-// frame step, the buffer swap.
+// One frame of the scene in the host's window, then the buffer swap.
 bool DrawFrame(GlxHost& host) {
-    if (host.Width() != WindowSize.width || host.Height() != WindowSize.height) {
-        OnReshape(static_cast<int>(host.Width()), static_cast<int>(host.Height()));
-    }
-    ElapsedMs = ElapsedMsFromCounts(QueryPerfCounter(), PerfStart, PerfFrequency);
-    if (!AppFrame()) {
+    if (!StepSaverFrame(host.Width(), host.Height())) {
         return false;
     }
     host.ShowFrame();
@@ -117,7 +76,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     OnReshape(static_cast<int>(host.Width()), static_cast<int>(host.Height()));
-    StartSaverScene(options, argv[0]);
+    StartSaverScene(argv[0], options.showFrameRate, FindFont(ExecutableDirectory()).c_str());
 
     while (KeepRunning(host) && DrawFrame(host)) {
         PauseBetweenFrames(host, options.delayMicroseconds);
