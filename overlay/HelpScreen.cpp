@@ -43,7 +43,7 @@ constexpr const char* kLines[] = {
     "        <ESC> to QUIT.",
     "   -------------------------------------------------------- ",
     "   Drawn with OpenGL 1.1 through GLUT and Mesa",
-    "   Lettering in DejaVu Sans Mono",
+    "   Lettering in DejaVu Sans Mono Bold",
     "   <?> to return",
 };
 constexpr int kLineCount = sizeof(kLines) / sizeof(kLines[0]);

@@ -58,15 +58,25 @@ install(FILES ${tavik_compressed} DESTINATION share/man/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/data/font.LICENSE DESTINATION share/doc/tavik)
 
 # Debian's copyright file and changelog, for the package only (see Package.cmake). The
-# font's licence text in the copyright file is taken from data/font.LICENSE, in the
-# copyright format's layout (lines indented by one space, empty lines as " .").
+# licence texts in the copyright file are taken from LICENSE (Tavik's own, from its
+# permission notice on) and data/font.LICENSE (the font's), in the copyright format's layout:
+# lines indented by one space, empty lines as " .".
 set(TAVIK_PACKAGE_MAINTAINER "Tavik maintainers <maintainers@users.noreply.c-seed-e78833a9.example>"
     CACHE STRING "Maintainer of the Debian package")
-file(READ ${CMAKE_SOURCE_DIR}/data/font.LICENSE tavik_font_licence)
-string(REGEX REPLACE ".*\nLicense: bitstream-vera\n" "" tavik_font_licence "${tavik_font_licence}")
-string(STRIP "${tavik_font_licence}" tavik_font_licence)
-string(REGEX REPLACE "\n\n" "\n.\n" tavik_font_licence "${tavik_font_licence}")
-string(REPLACE "\n" "\n " TAVIK_FONT_LICENCE_TEXT " ${tavik_font_licence}")
+function(tavik_copyright_text file start_pattern output)
+    file(READ ${file} text)
+    string(REGEX REPLACE "${start_pattern}" "" text "${text}")
+    string(STRIP "${text}" text)
+    string(REGEX REPLACE "\n\n" "\n.\n" text "${text}")
+    string(REPLACE "\n" "\n " text " ${text}")
+    set(${output} "${text}" PARENT_SCOPE)
+endfunction()
+tavik_copyright_text(${CMAKE_SOURCE_DIR}/LICENSE "^Copyright [^\n]*\n" TAVIK_LICENCE_TEXT)
+tavik_copyright_text(${CMAKE_SOURCE_DIR}/data/font.LICENSE ".*\nLicense: bitstream-vera\n"
+                     TAVIK_FONT_LICENCE_TEXT)
+# A change to either licence file configures the copyright file again.
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/data/font.LICENSE)
 configure_file(${TAVIK_PACKAGING_DIR}/copyright.in ${TAVIK_PACKAGING_BUILD_DIR}/copyright @ONLY)
 install(FILES ${TAVIK_PACKAGING_BUILD_DIR}/copyright ${TAVIK_PACKAGING_BUILD_DIR}/changelog.Debian.gz
         DESTINATION share/doc/tavik COMPONENT debian EXCLUDE_FROM_ALL)

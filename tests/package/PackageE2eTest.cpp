@@ -1,7 +1,8 @@
-// The Debian package end to end: CPack builds the real .deb from this build tree, dpkg-deb
-// unpacks it into a temporary root (so the tree also lies somewhere other than its prefix),
-// and the installed files, manual pages and menu entry are checked there before the
-// launcher starts the demo from an empty directory on a private Xvfb.
+// The Debian package end to end: CPack builds the real .deb from this build tree, dated by
+// SOURCE_DATE_EPOCH as scripts/build-package dates it, dpkg-deb unpacks it into a temporary
+// root (so the tree also lies somewhere other than its prefix), and the installed files,
+// manual pages and menu entry are checked there before the launcher starts the demo from an
+// empty directory on a private Xvfb.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,6 +16,9 @@ constexpr int kMessageX = 10;
 constexpr int kMessageWidth = 27 * 8 + 2;
 constexpr int kMessageHeight = 20;
 
+// The package's date: the changelog's, 2026-12-07 12:00:00 UTC, far from any build's clock.
+constexpr const char* kPackageEpoch = "1796644800";
+
 class PackageE2eTest : public ::testing::Test {
 protected:
     // One display and one package for every test: built and unpacked once.
@@ -23,8 +27,8 @@ protected:
         ASSERT_TRUE(display->Start(1024, 768));
         work = new std::string(MakeWorkDir(""));
         std::string log;
-        ASSERT_EQ(Shell("cd " + *work +
-                            " && " TAVIK_CPACK " -G DEB -B . --config " TAVIK_BUILD_DIR
+        ASSERT_EQ(Shell("cd " + *work + " && SOURCE_DATE_EPOCH=" + kPackageEpoch +
+                            " " TAVIK_CPACK " -G DEB -B . --config " TAVIK_BUILD_DIR
                             "/CPackConfig.cmake && dpkg-deb -x tavik_*.deb root",
                         &log),
                   0)
@@ -97,6 +101,33 @@ TEST_F(PackageE2eTest, HoldsTheDemoTheSaverTheirDataAndDocumentationAndNothingEl
                   0);
         EXPECT_EQ(out, "") << page;
     }
+}
+
+// Reproducible: every time the package holds (its ar members, both tar archives, every gzip
+// header) comes from SOURCE_DATE_EPOCH or is left out, and every owner is root, so the
+// build's clock and user never reach the bytes.
+TEST_F(PackageE2eTest, EveryTimeIsSourceDateEpochAndEveryOwnerRoot) {
+    const std::string deb = *work + "/tavik_*.deb";
+    std::string out;
+    ASSERT_EQ(Shell("TZ=UTC ar tv " + deb + " | awk '{print $2, $4, $5, $6, $7}' | sort -u", &out),
+              0);
+    EXPECT_EQ(out, "0/0 Dec 7 12:00 2026\n") << "the ar members";
+    for (const std::string part : {"--ctrl-tarfile", "--fsys-tarfile"}) {
+        ASSERT_EQ(Shell("dpkg-deb " + part + " " + deb +
+                            " | tar -tv --numeric-owner --full-time --utc"
+                            " | awk '{print $2, $4, $5}' | sort -u",
+                        &out),
+                  0);
+        EXPECT_EQ(out, "0/0 2026-12-07 12:00:00\n") << part;
+    }
+    // A gzip header's bytes 4 to 7 hold its time, 0 for none.
+    ASSERT_EQ(Shell("cd " + *work +
+                        " && { for m in control.tar.gz data.tar.gz; do ar p tavik_*.deb $m | od"
+                        " -An -tu4 -j4 -N4; done; find root -name '*.gz' -exec od -An -tu4 -j4"
+                        " -N4 {} ';'; } | tr -d ' ' | sort -u",
+                    &out),
+              0);
+    EXPECT_EQ(out, "0\n") << "no time in the gzip headers";
 }
 
 // The launcher cds into its data directory, so the demo finds its font wherever it is
