@@ -41,3 +41,17 @@ tavik_build() {
     cmake -S "$TAVIK_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     cmake --build "$dir" -j "$(nproc)"
 }
+
+# The Windows cross build (scripts/build-windows): MinGW-w64, NSIS, zip, dpkg-dev for
+# apt-get source, ImageMagick for the icon; Wine to run what it made.
+TAVIK_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix cmake nsis zip dpkg-dev imagemagick"
+TAVIK_WINE_PACKAGES="wine64 xvfb xauth xdotool imagemagick"
+
+# tavik_install_windows_packages [wine]
+tavik_install_windows_packages() {
+    local saved=$TAVIK_DEMO_PACKAGES
+    TAVIK_DEMO_PACKAGES=$TAVIK_WINDOWS_PACKAGES
+    [ "${1:-}" = wine ] && TAVIK_DEMO_PACKAGES="$TAVIK_DEMO_PACKAGES $TAVIK_WINE_PACKAGES"
+    tavik_install_packages demo
+    TAVIK_DEMO_PACKAGES=$saved
+}

@@ -10,13 +10,13 @@ extern uint32_t ElapsedMs;
 extern int64_t PerfStart;
 extern int64_t PerfFrequency;
 
-// A monotonic counter in microseconds and its frequency. Microseconds keep
-// (count - start) * 1000 inside a signed 64-bit integer for about 292 years of running.
+// A monotonic counter and its counts per second, from the platform's file
+// (PerfCounterPosix.cpp: microseconds; PerfCounterWindows.cpp: the performance counter).
 int64_t QueryPerfCounter();
 int64_t QueryPerfFrequency();
 
-// The low 32 bits of ((count - start) * 1000) / frequency, in signed 64-bit integer
-// arithmetic with truncation toward zero.
+// The low 32 bits of ((count - start) * 1000) / frequency, truncated toward zero, computed
+// without overflow at any frequency.
 uint32_t ElapsedMsFromCounts(int64_t count, int64_t start, int64_t frequency);
 
 // ElapsedMs converted without sign and scaled to seconds.

@@ -12,7 +12,8 @@ if(NOT FREETYPE_FOUND)
 else()
     tavik_executable(tavik-font-generator
         ${CMAKE_CURRENT_LIST_DIR}/FontGenerator.cpp
-        ${CMAKE_SOURCE_DIR}/image/BinaryFile.cpp)
+        ${CMAKE_SOURCE_DIR}/image/BinaryFile.cpp
+        ${CMAKE_SOURCE_DIR}/image/RegularFilePosix.cpp)
     target_include_directories(tavik-font-generator PRIVATE ${CMAKE_SOURCE_DIR})
     target_link_libraries(tavik-font-generator PRIVATE Freetype::Freetype)
     target_compile_definitions(tavik-font-generator PRIVATE

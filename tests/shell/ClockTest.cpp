@@ -30,4 +30,12 @@ TEST(ClockTest, ElapsedMsIsTheLow32BitsAndDoesNotOverflowInCenturies) {
     const int64_t centuries = int64_t{250} * 365 * 24 * 3600 * us;
     EXPECT_EQ(ElapsedMsFromCounts(centuries, 0, us),
               static_cast<uint32_t>(static_cast<uint64_t>(centuries / 1000) & 0xffffffffu));
+    // Windows' 10 MHz counter after 300 years, where count * 1000 no longer fits, and the
+    // largest frequency: the seconds and the rest are converted apart.
+    const int64_t tenMHz = 10000000;
+    const int64_t years300Ms = int64_t{300} * 365 * 24 * 3600 * 1000 + 7;
+    EXPECT_EQ(ElapsedMsFromCounts(years300Ms * (tenMHz / 1000) + 9999, 0, tenMHz),
+              static_cast<uint32_t>(static_cast<uint64_t>(years300Ms) & 0xffffffffu));
+    EXPECT_EQ(ElapsedMsFromCounts(INT64_MAX - 1, 0, INT64_MAX), 999u);
+    EXPECT_EQ(ElapsedMsFromCounts(0, 1500, 1000), static_cast<uint32_t>(-1500)) << "toward zero";
 }
