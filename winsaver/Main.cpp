@@ -54,7 +54,9 @@ std::vector<std::string> Arguments() {
 class FontFile {
 public:
     bool Write(HINSTANCE instance) {
-        const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(IDR_FONT), RT_RCDATA);
+        // Resource type 10 is RT_RCDATA, which windows.h spells only for the ANSI functions.
+        const HRSRC resource =
+            FindResourceW(instance, MAKEINTRESOURCEW(IDR_FONT), MAKEINTRESOURCEW(10));
         const HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
         const void* bytes = loaded ? LockResource(loaded) : nullptr;
         wchar_t folder[MAX_PATH + 1];

@@ -3,7 +3,6 @@
 
 // Windows lists a screensaver under string 1 of its string table.
 #define IDS_DESCRIPTION 1
-#define IDI_TAVIK 100
 #define IDR_FONT 101
 #define IDD_SETTINGS 200
 #define IDC_FRAME_RATE 201
