@@ -95,7 +95,7 @@ TEST_F(WineE2eTest, ScreensaverCoversTheScreenUntilTheUserComesBack) {
 }
 
 TEST_F(WineE2eTest, ScreensaverPreviewLivesInItsWindowAndEndsWithIt) {
-    DemoProcess pane(display, TAVIK_WINE, MakeWorkDir(""), {TAVIK_PREVIEW_WINDOW, "10"});
+    DemoProcess pane(display, TAVIK_WINE, MakeWorkDir(""), {TAVIK_PREVIEW_WINDOW, "8"});
     ASSERT_TRUE(pane.Start());
     std::string handle;
     for (int attempt = 0; attempt < 300 && handle.empty(); ++attempt) {
@@ -105,7 +105,7 @@ TEST_F(WineE2eTest, ScreensaverPreviewLivesInItsWindowAndEndsWithIt) {
     ASSERT_FALSE(handle.empty()) << "the preview pane's handle";
     DemoProcess saver(display, TAVIK_WINE, MakeWorkDir(""), {TAVIK_WINDOWS_SCR, "/p", handle});
     ASSERT_TRUE(saver.Start());
-    SleepSeconds(4.0);
+    SleepSeconds(3.0);
     // Wine 8 does not show a child window of another process's window, so only the pane's
     // own view of it is checked, and that nothing is drawn beside it.
     const Screenshot shot = saver.Grab();
