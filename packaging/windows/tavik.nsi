@@ -45,6 +45,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT licence; the font under DejaVu'
     !define MUI_UNICON "${ICON}"
 !endif
 !define MUI_ABORTWARNING
+# The licences are shown for reading; using free software asks for no agreement.
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Tavik is free software: the MIT licence, and the font under its own licence. Click Next to continue."
 !insertmacro MUI_PAGE_LICENSE "${STAGING}/LICENSE.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
