@@ -18,7 +18,10 @@
 #include "tools/AllocationCounter.h"
 #include "tools/BenchReport.h"
 #include "tools/CommandLine.h"
-#include "tools/DemoRunner.h"
+#include "driver/DemoSession.h"
+#include "driver/DemoWindow.h"
+#include "shell/Settings.h"
+#include "shell/WindowSize.h"
 
 namespace {
 constexpr int kUsageError = 2;
@@ -95,7 +98,7 @@ struct FrameRun {
 };
 
 using Clock = std::chrono::steady_clock;
-using FrameFunction = void (*)(DemoRunner&);
+using FrameFunction = void (*)(DemoSession&);
 
 double MillisecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
@@ -144,15 +147,16 @@ private:
                                   FrameFunction frame);
     bool Fail(const std::string& message);
 
-    static void DemoFrame(DemoRunner& runner);
-    static void TimedDemoFrame(DemoRunner& runner);
-    static void UntimedDemoFrame(DemoRunner& runner);
-    static void CountedDemoFrame(DemoRunner& runner);
-    static void EmptyFrame(DemoRunner& runner);
+    static void DemoFrame(DemoSession& runner);
+    static void TimedDemoFrame(DemoSession& runner);
+    static void UntimedDemoFrame(DemoSession& runner);
+    static void CountedDemoFrame(DemoSession& runner);
+    static void EmptyFrame(DemoSession& runner);
     static double ProcessAgeMs();
 
     Options options;
-    DemoRunner runner;
+    DemoWindow window;
+    DemoSession runner;
     Progress progress;
     BenchReport report;
     uint32_t clockMs = 0;
@@ -198,7 +202,7 @@ bool Bench::Update() {
     std::vector<std::pair<int, int>> sizes;
     for (const Size& size : options.sizes) {
         const std::pair<int, int> wanted =
-            size.full ? std::make_pair(runner.ScreenWidth(), runner.ScreenHeight())
+            size.full ? std::make_pair(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT))
                       : std::make_pair(size.width, size.height);
         if (std::find(sizes.begin(), sizes.end(), wanted) == sizes.end()) {
             sizes.push_back(wanted);
@@ -221,7 +225,8 @@ bool Bench::Draw() {
 }
 
 void Bench::DeInit() {
-    runner.Close();
+    runner.End();
+    window.Close();
 }
 
 // ---- Options -------------------------------------------------------------------------------
@@ -299,17 +304,17 @@ bool Bench::StartDemo(const char* programName) {
             height = std::max(height, size.height);
         }
         const Clock::time_point xvfbStart = Clock::now();
-        if (!runner.UseVirtualDisplay(width, height, &error)) {
+        if (!window.StartVirtualDisplay(width, height, &error)) {
             return Fail(error);
         }
         report.xvfb = true;
         report.xvfbMs = MillisecondsBetween(xvfbStart, Clock::now());
     }
-    if (!runner.Open(programName, font, &error)) {
+    if (!window.Open(programName, &error) || !runner.Start(font, AfterEnd::Stop, &error)) {
         return Fail(error);
     }
     // The first frame, as the shell draws it once GLUT has handled the window's first events.
-    runner.PumpEvents();
+    PumpEvents();
     runner.SetClock(0);
     UntimedDemoFrame(runner);
     // The private Xvfb is the tool's doing, not the demo's: its start is left out.
@@ -323,8 +328,8 @@ bool Bench::StartDemo(const char* programName) {
     report.vendor = glString(GL_VENDOR);
     report.renderer = glString(GL_RENDERER);
     report.version = glString(GL_VERSION);
-    report.screenWidth = runner.ScreenWidth();
-    report.screenHeight = runner.ScreenHeight();
+    report.screenWidth = glutGet(GLUT_SCREEN_WIDTH);
+    report.screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
     glGetIntegerv(GL_SAMPLES, &report.samples);
     glGetIntegerv(GL_SAMPLE_BUFFERS, &report.sampleBuffers);
     return true;
@@ -362,7 +367,7 @@ double Bench::ProcessAgeMs() {
 
 bool Bench::RunSize(int width, int height) {
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    if (!runner.ResetSession(&error) || !runner.Resize(width, height, &error)) {
+    if (!runner.Reset(&error) || !ResizeWindow(width, height, &error)) {
         return Fail(error);
     }
     clockMs = 0;
@@ -381,7 +386,7 @@ bool Bench::RunSize(int width, int height) {
 // One preset in a fresh session: its keys, the warm-up, frames with the allocation counter
 // on, then the timed frames.
 bool Bench::RunCase(const Preset& preset, int width, int height, const FrameTimes& empty) {
-    if (!runner.ResetSession(&error)) {
+    if (!runner.Reset(&error)) {
         return Fail(error);
     }
     std::vector<KeyStroke> keys;
@@ -411,15 +416,15 @@ bool Bench::RunCase(const Preset& preset, int width, int height, const FrameTime
         ReportOwnAllocationSites();
     }
     CaseResult result;
-    result.width = runner.Width();
-    result.height = runner.Height();
+    result.width = static_cast<int>(WindowSize.width);
+    result.height = static_cast<int>(WindowSize.height);
     result.preset = preset.name;
     result.demo = Summarise(RunFrames(options.frames, FrameRun{true, hold}, what, TimedDemoFrame));
     result.empty = empty;
     result.allocationsOwn = static_cast<double>(allocations.own) / kCountedFrames;
     result.allocationsGlut = static_cast<double>(allocations.glut) / kCountedFrames;
     result.allocationsGl = static_cast<double>(allocations.gl) / kCountedFrames;
-    if (runner.Ended() || result.width != width || result.height != height) {
+    if (runner.Ends() > 0 || result.width != width || result.height != height) {
         return Fail(what + ": the demo ended or the window changed size while it ran");
     }
     report.cases.push_back(result);
@@ -437,7 +442,7 @@ std::vector<double> Bench::RunFrames(int count, const FrameRun& run, const std::
         runner.SetClock(clockMs);
         clockMs += static_cast<uint32_t>(options.stepMs);
         if (run.holdHyperspace) {
-            runner.HoldHyperspace();
+            settings.clearEachFrame = 0;
         }
         const Clock::time_point start = Clock::now();
         frame(runner);
@@ -445,7 +450,7 @@ std::vector<double> Bench::RunFrames(int count, const FrameRun& run, const std::
         if (run.timed) {
             times.push_back(MillisecondsBetween(start, end));
         }
-        runner.PumpEvents();
+        PumpEvents();
     }
     return times;
 }
@@ -460,7 +465,7 @@ bool Bench::Fail(const std::string& message) {
 
 // One demo frame: what the shell's display callback does, and glFinish so that the
 // renderer's queued work is inside the measurement.
-void Bench::DemoFrame(DemoRunner& runner) {
+void Bench::DemoFrame(DemoSession& runner) {
     runner.Frame();
     runner.Swap();
     glFinish();
@@ -470,18 +475,18 @@ void Bench::DemoFrame(DemoRunner& runner) {
 // them: valgrind --tool=callgrind --toggle-collect='*TimedDemoFrame*'.
 // The empty statement after the frame keeps glFinish from becoming a tail jump, which a
 // profiler would count outside this function.
-__attribute__((noipa)) void Bench::TimedDemoFrame(DemoRunner& runner) {
+__attribute__((noipa)) void Bench::TimedDemoFrame(DemoSession& runner) {
     DemoFrame(runner);
     asm volatile("" ::: "memory");
 }
 
 // The frames before the timed ones (start-up's first frame and the warm-up).
-__attribute__((noipa)) void Bench::UntimedDemoFrame(DemoRunner& runner) {
+__attribute__((noipa)) void Bench::UntimedDemoFrame(DemoSession& runner) {
     DemoFrame(runner);
 }
 
 // A demo frame with the allocation counter on for AppFrame alone.
-void Bench::CountedDemoFrame(DemoRunner& runner) {
+void Bench::CountedDemoFrame(DemoSession& runner) {
     CountAllocations(true);
     runner.Frame();
     CountAllocations(false);
@@ -490,7 +495,7 @@ void Bench::CountedDemoFrame(DemoRunner& runner) {
 }
 
 // The empty frame: a clear of colour and depth and a swap, in the same window.
-__attribute__((noinline)) void Bench::EmptyFrame(DemoRunner& runner) {
+__attribute__((noinline)) void Bench::EmptyFrame(DemoSession& runner) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     runner.Swap();
     glFinish();

@@ -6,12 +6,7 @@
 #include <string>
 #include <vector>
 
-// One key press: a character for the keyboard handler or a GLUT_KEY_* code for the
-// special-key handler.
-struct KeyStroke {
-    bool special = false;
-    int code = 0;
-};
+#include "driver/DemoSession.h"  // KeyStroke
 
 // The options every tool has.
 struct CommonOptions {

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "driver/DemoSession.h"
+#include "driver/DemoWindow.h"
+#include "driver/Picture.h"
 #include "tools/CommandLine.h"
-#include "tools/DemoRunner.h"
-#include "tools/PngWriter.h"
 
 namespace {
 constexpr int kUsageError = 2;
@@ -233,40 +234,39 @@ int main(int argc, char** argv) {
     if (font.empty()) {
         std::fprintf(stderr, "tavik-snapshot: no font.bmp found; text is drawn as blocks\n");
     }
-    DemoRunner runner;
-    if (options.common.xvfb && !runner.UseVirtualDisplay(options.width, options.height, &error)) {
+    DemoWindow window;
+    DemoSession session;
+    if (options.common.xvfb && !window.StartVirtualDisplay(options.width, options.height, &error)) {
         return Fail(error);
     }
-    if (!runner.Open(argv[0], font, &error) ||
-        !runner.Resize(options.width, options.height, &error)) {
+    if (!window.Open(argv[0], &error) || !session.Start(font, AfterEnd::Stop, &error) ||
+        !ResizeWindow(options.width, options.height, &error)) {
         return Fail(error);
     }
 
-    RgbPicture picture;
     size_t written = 0;
     for (int frame = 0; frame <= lastFrame; ++frame) {
         // Keys arrive between frames, while the clock still shows the previous frame's time.
         for (const KeyAt& keyAt : options.keys) {
             if (keyAt.frame == frame) {
                 for (const KeyStroke& key : keyAt.keys) {
-                    runner.Type(key);
+                    session.Type(key);
                 }
             }
         }
-        runner.SetClock(static_cast<uint32_t>(static_cast<uint64_t>(frame) *
-                                              static_cast<uint64_t>(options.stepMs)));
-        const bool running = runner.Frame();
+        session.SetClock(static_cast<uint32_t>(static_cast<uint64_t>(frame) *
+                                               static_cast<uint64_t>(options.stepMs)));
+        const bool running = session.Frame();
         if (wanted[static_cast<size_t>(frame)]) {
-            runner.ReadFrame(&picture);
             const std::string name = pattern.Name(frame);
-            if (!WritePng(name, picture, &error)) {
+            if (!WritePng(name, ReadFrame(), &error)) {
                 return Fail(error);
             }
             std::printf("%s\n", name.c_str());
             ++written;
         }
-        runner.Swap();
-        runner.PumpEvents();
+        session.Swap();
+        PumpEvents();
         if (!running) {
             break;
         }
