@@ -181,7 +181,9 @@ bool Bench::Init(int argc, char** argv) {
         return Fail("the allocation counter failed its self-check");
     }
     if (!ReadOptions(argc, argv)) {
-        std::fprintf(stderr, "tavik-bench: %s\n", error.c_str());
+        if (!error.empty()) {
+            std::fprintf(stderr, "tavik-bench: %s\n", error.c_str());
+        }
         status = kUsageError;
         return false;
     }
@@ -232,33 +234,38 @@ void Bench::DeInit() {
 // ---- Options -------------------------------------------------------------------------------
 
 bool Bench::ReadOptions(int argc, char** argv) {
-    const auto apply = [this](const std::string& option, const std::string& value, std::string*) {
-        if (option == "--size") {
-            Size size{0, 0, value == "full"};
-            const bool good = size.full || ParseSize(value, &size.width, &size.height);
-            options.sizes.push_back(size);
-            return good;
+    static const option kOptions[] = {{"size", required_argument, nullptr, 's'},
+                                      {"frames", required_argument, nullptr, 'f'},
+                                      {"warmup", required_argument, nullptr, 'w'},
+                                      {"step-ms", required_argument, nullptr, 't'},
+                                      {"preset", required_argument, nullptr, 'p'},
+                                      {"json", required_argument, nullptr, 'j'},
+                                      {"font", required_argument, nullptr, 'n'},
+                                      kXvfbOption,
+                                      kHelpOption,
+                                      {nullptr, 0, nullptr, 0}};
+    const auto apply = [this](int code, const std::string& value, std::string*) {
+        switch (code) {
+            case 's': {
+                Size size{0, 0, value == "full"};
+                options.sizes.push_back(size);
+                return size.full ||
+                       ParseSize(value, &options.sizes.back().width, &options.sizes.back().height);
+            }
+            case 'f':
+                return ParseCount(value, &options.frames, kLargestCount) && options.frames >= 1;
+            case 'w':
+                return ParseCount(value, &options.warmup, kLargestCount);
+            case 't':
+                return ParseCount(value, &options.stepMs, kLargestCount);
+            case 'p':
+                return AddPreset(value);
+            default:
+                (code == 'j' ? options.json : options.font) = value;
+                return true;
         }
-        if (option == "--frames") {
-            return ParseCount(value, &options.frames) && options.frames >= 1 &&
-                   options.frames <= kLargestCount;
-        }
-        if (option == "--warmup") {
-            return ParseCount(value, &options.warmup) && options.warmup <= kLargestCount;
-        }
-        if (option == "--step-ms") {
-            return ParseCount(value, &options.stepMs) && options.stepMs <= kLargestCount;
-        }
-        if (option == "--preset") {
-            return AddPreset(value);
-        }
-        (option == "--json" ? options.json : options.font) = value;
-        return true;
     };
-    if (!WalkOptions(
-            argc, argv,
-            {"--size", "--frames", "--warmup", "--step-ms", "--preset", "--json", "--font"},
-            &options.common, apply, &error)) {
+    if (!::ReadOptions(argc, argv, kOptions, &options.common, apply, &error)) {
         return false;
     }
     if (options.common.help) {

@@ -5,7 +5,6 @@
 #include <limits.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -55,41 +54,40 @@ std::string ExecutableDirectory() {
 }
 }  // namespace
 
-bool WalkOptions(int argc, char** argv, const std::vector<std::string>& valued,
-                 CommonOptions* common, const OptionHandler& apply, std::string* error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            common->help = true;
-            return true;
+bool ReadOptions(int argc, char** argv, const option* options, CommonOptions* common,
+                 const OptionHandler& apply, std::string* error) {
+    error->clear();
+    for (int code; (code = getopt_long(argc, argv, "h", options, nullptr)) != -1;) {
+        if (code == '?') {
+            return false;  // getopt_long has named the option
         }
-        if (option == "--xvfb") {
-            common->xvfb = true;
+        if (code == kHelpOption.val || code == kXvfbOption.val) {
+            (code == kHelpOption.val ? common->help : common->xvfb) = true;
             continue;
         }
-        if (std::find(valued.begin(), valued.end(), option) == valued.end()) {
-            *error = "unknown option \"" + option + "\" (see --help)";
-            return false;
-        }
-        if (i + 1 >= argc) {
-            *error = option + " needs a value";
-            return false;
-        }
-        const std::string value = argv[++i];
-        error->clear();
-        if (!apply(option, value, error)) {
+        if (!apply(code, optarg, error)) {
+            const option* named = options;
+            while (named->val != code) {
+                ++named;
+            }
             if (error->empty()) {
-                *error = "bad value \"" + value + "\" for " + option + " (see --help)";
+                *error = "bad value \"" + std::string(optarg) + "\" for --" + named->name +
+                         " (see --help)";
             }
             return false;
         }
     }
+    if (optind < argc) {
+        *error = "unexpected argument \"" + std::string(argv[optind]) + "\" (see --help)";
+        return false;
+    }
     return true;
 }
 
-bool ParseCount(const std::string& text, int* value) {
+bool ParseCount(const std::string& text, int* value, int limit) {
     if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
+        text.find_first_not_of("0123456789") != std::string::npos ||
+        std::atoi(text.c_str()) > limit) {
         return false;
     }
     *value = std::atoi(text.c_str());
@@ -103,8 +101,8 @@ bool ParseSize(const std::string& text, int* width, int* height) {
     }
     int w = 0;
     int h = 0;
-    if (!ParseCount(text.substr(0, x), &w) || !ParseCount(text.substr(x + 1), &h) || w < 1 ||
-        h < 1 || w > kLargestSide || h > kLargestSide) {
+    if (!ParseCount(text.substr(0, x), &w, kLargestSide) ||
+        !ParseCount(text.substr(x + 1), &h, kLargestSide) || w < 1 || h < 1) {
         return false;
     }
     *width = w;
@@ -124,7 +122,7 @@ bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::strin
         int count = 1;
         const size_t star = item.find('*', 1);  // "*" alone is the key itself
         if (star != std::string::npos) {
-            if (!ParseCount(item.substr(star + 1), &count) || count < 1 || count > 1000) {
+            if (!ParseCount(item.substr(star + 1), &count, 1000) || count < 1) {
                 *error = "bad repeat count in key \"" + item + "\"";
                 return false;
             }

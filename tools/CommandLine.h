@@ -1,6 +1,8 @@
-// The tools' command line: the options every tool shares, the walk over the arguments, and
-// the parsers of the values their own options take.
+// The tools' command line: getopt_long over each tool's table with the options every tool
+// shares, and the parsers of the values their own options take.
 #pragma once
+
+#include <getopt.h>
 
 #include <functional>
 #include <string>
@@ -8,21 +10,22 @@
 
 #include "driver/DemoSession.h"  // KeyStroke
 
-// The options every tool has.
+// The options every tool has; each tool's table holds them with these codes.
 struct CommonOptions {
     bool help = false;  // --help or -h: show the usage and do nothing else
     bool xvfb = false;  // --xvfb: draw on a private Xvfb server
 };
+constexpr option kHelpOption = {"help", no_argument, nullptr, 'h'};
+constexpr option kXvfbOption = {"xvfb", no_argument, nullptr, 'x'};
 
-// Takes the value of one of a tool's own options; false for a bad value (it may set *error).
-using OptionHandler =
-    std::function<bool(const std::string& option, const std::string& value, std::string* error)>;
+// Takes the value of one of a tool's own options, by its code in the table; false for a bad
+// value (it may set *error).
+using OptionHandler = std::function<bool(int code, const std::string& value, std::string* error)>;
 
-// Walks the arguments: --help/-h and --xvfb set *common; each option named in valued takes
-// the next argument, handed to apply. Anything else is an unknown option. False with a
-// one-line *error.
-bool WalkOptions(int argc, char** argv, const std::vector<std::string>& valued,
-                 CommonOptions* common, const OptionHandler& apply, std::string* error);
+// Reads the command line with getopt_long over options (ending in an all-zero entry). False
+// with a one-line *error, or with *error empty when getopt_long has said what is wrong.
+bool ReadOptions(int argc, char** argv, const option* options, CommonOptions* common,
+                 const OptionHandler& apply, std::string* error);
 
 // Parses a comma-separated list of key names into strokes. A name is a single character
 // ("l", "?", "<"), one of space, escape, left, right, up, down, comma, or either followed by
@@ -30,8 +33,8 @@ bool WalkOptions(int argc, char** argv, const std::vector<std::string>& valued,
 bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error);
 // Parses "WIDTHxHEIGHT" with both sides from 1 to 16384.
 bool ParseSize(const std::string& text, int* width, int* height);
-// Parses a whole non-negative decimal number that fits an int.
-bool ParseCount(const std::string& text, int* value);
+// Parses a whole non-negative decimal number up to limit.
+bool ParseCount(const std::string& text, int* value, int limit = 999999999);
 
 // The font the tool gives the demo (--font): requested when not empty (it must exist), else
 // font.bmp in the working directory, else the copy beside the executable, else "" (text is

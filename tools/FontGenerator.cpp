@@ -12,9 +12,10 @@
 #include FT_SFNT_NAMES_H  // FT_Get_Sfnt_Name, for the font's version string
 #include FT_TRUETYPE_IDS_H
 
+#include <getopt.h>
+
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -214,9 +215,15 @@ bool WriteFile(const char* path, const void* data, size_t size) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool versionsOnly = argc > 1 && std::strcmp(argv[1], "--versions") == 0;
-    const int first = versionsOnly ? 2 : 1;  // the output file's argument
-    if (argc < first + 1 || argc > first + 2) {
+    const option kOptions[] = {{"versions", no_argument, nullptr, 'v'}, {nullptr, 0, nullptr, 0}};
+    bool versionsOnly = false;
+    bool good = true;
+    for (int code; (code = getopt_long(argc, argv, "", kOptions, nullptr)) != -1;) {
+        versionsOnly = versionsOnly || code == 'v';
+        good = good && code == 'v';
+    }
+    const int first = optind;  // the output file's argument
+    if (!good || argc < first + 1 || argc > first + 2) {
         std::fprintf(
             stderr, "usage: %s OUTPUT.bmp [FONT.ttf]\n       %s --versions OUTPUT.txt [FONT.ttf]\n",
             argv[0], argv[0]);

@@ -3,7 +3,8 @@
 // Run with --help for the options.
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@
 
 namespace {
 constexpr int kUsageError = 2;
-constexpr int kLastFrameLimit = 1000000;
+constexpr int kLastFrame = 1000000;
 constexpr int kLargestStepMs = 1000000;
 
 const char kHelp[] =
@@ -45,146 +46,115 @@ const char kHelp[] =
     "the program fails if a requested frame is left unwritten. Each written file's path is\n"
     "printed on standard output. Exit status: 0 done, 1 failed, 2 bad options.\n";
 
-struct KeyAt {
-    int frame;
-    std::vector<KeyStroke> keys;
-};
+const option kOptions[] = {{"size", required_argument, nullptr, 's'},
+                           {"step-ms", required_argument, nullptr, 't'},
+                           {"frame", required_argument, nullptr, 'f'},
+                           {"frames", required_argument, nullptr, 'F'},
+                           {"key", required_argument, nullptr, 'k'},
+                           {"out", required_argument, nullptr, 'o'},
+                           {"font", required_argument, nullptr, 'n'},
+                           kXvfbOption,
+                           kHelpOption,
+                           {nullptr, 0, nullptr, 0}};
 
 struct Options {
     int width = 640;
     int height = 480;
     int stepMs = 16;
-    std::vector<int> frames;
-    std::vector<KeyAt> keys;
+    std::set<int> frames;                        // each frame to write, once
+    std::map<int, std::vector<KeyStroke>> keys;  // typed just before their frame
     std::string pattern = "snapshot-%04d.png";
     std::string font;
     CommonOptions common;
 };
 
-// The output name pattern: text around at most one %[0]WIDTHd conversion; %% is a percent
-// sign. Formatted here rather than by printf so that no other conversion can reach it.
-class NamePattern {
-public:
-    bool Parse(const std::string& text, std::string* error) {
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] != '%') {
-                (conversion ? after : before).push_back(text[i]);
-                continue;
-            }
-            if (i + 1 < text.size() && text[i + 1] == '%') {
-                (conversion ? after : before).push_back('%');
-                ++i;
-                continue;
-            }
-            size_t j = i + 1;
-            zeroPad = j < text.size() && text[j] == '0';
-            while (j < text.size() && text[j] >= '0' && text[j] <= '9') {
-                width = width * 10 + (text[j] - '0');
-                if (width > 12) {
-                    *error = "the width in --out is too large";
-                    return false;
-                }
-                ++j;
-            }
-            if (conversion || j >= text.size() || text[j] != 'd') {
-                *error = "--out takes one %d conversion (e.g. shot-%04d.png) and no other";
-                return false;
-            }
-            conversion = true;
-            i = j;
-        }
-        if (before.empty() && after.empty()) {
-            *error = "--out needs a file name";
-            return false;
-        }
-        return true;
-    }
-    bool HasConversion() const { return conversion; }
-    std::string Name(int frame) const {
-        if (!conversion) {
-            return before;
-        }
-        std::string digits = std::to_string(frame);
-        if (static_cast<int>(digits.size()) < width) {
-            digits.insert(0, static_cast<size_t>(width) - digits.size(), zeroPad ? '0' : ' ');
-        }
-        return before + digits + after;
-    }
-
-private:
-    std::string before;
-    std::string after;
-    bool conversion = false;
-    bool zeroPad = false;
-    int width = 0;
-};
-
-bool ParseRange(const std::string& text, std::vector<int>* frames) {
-    const size_t dash = text.find('-');
+// Takes one option's value into options; false for a bad value.
+bool Apply(int code, const std::string& value, Options* options, std::string* error) {
     int first = 0;
     int last = 0;
-    if (dash == std::string::npos || !ParseCount(text.substr(0, dash), &first) ||
-        !ParseCount(text.substr(dash + 1), &last) || first > last || last > kLastFrameLimit) {
-        return false;
-    }
-    for (int frame = first; frame <= last; ++frame) {
-        frames->push_back(frame);
-    }
-    return true;
-}
-
-bool ParseKeyAt(const std::string& text, KeyAt* keyAt, std::string* error) {
-    const size_t colon = text.find(':');
-    if (colon == std::string::npos || !ParseCount(text.substr(0, colon), &keyAt->frame) ||
-        keyAt->frame > kLastFrameLimit) {
-        *error = "--key takes FRAME:KEYS, e.g. 0:l*6, not \"" + text + "\"";
-        return false;
-    }
-    return ParseKeys(text.substr(colon + 1), &keyAt->keys, error);
-}
-
-// Fills options from the command line; false with a one-line reason in *error.
-bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
-    const auto apply = [options](const std::string& option, const std::string& value,
-                                 std::string* reason) {
-        if (option == "--size") {
+    const size_t split = value.find(code == 'F' ? '-' : ':');
+    switch (code) {
+        case 's':
             return ParseSize(value, &options->width, &options->height);
-        }
-        if (option == "--step-ms") {
-            return ParseCount(value, &options->stepMs) && options->stepMs <= kLargestStepMs;
-        }
-        if (option == "--frame") {
-            int frame = 0;
-            const bool good = ParseCount(value, &frame) && frame <= kLastFrameLimit;
-            options->frames.push_back(frame);
-            return good;
-        }
-        if (option == "--frames") {
-            return ParseRange(value, &options->frames);
-        }
-        if (option == "--key") {
-            KeyAt keyAt;
-            if (!ParseKeyAt(value, &keyAt, reason)) {
+        case 't':
+            return ParseCount(value, &options->stepMs, kLargestStepMs);
+        case 'f':
+            if (!ParseCount(value, &first, kLastFrame)) {
                 return false;
             }
-            options->keys.push_back(keyAt);
+            options->frames.insert(first);
+            return true;
+        case 'F':
+            if (split == std::string::npos || !ParseCount(value.substr(0, split), &first) ||
+                !ParseCount(value.substr(split + 1), &last, kLastFrame) || first > last) {
+                return false;
+            }
+            while (first <= last) {
+                options->frames.insert(first++);
+            }
+            return true;
+        case 'k': {
+            std::vector<KeyStroke> keys;
+            if (split == std::string::npos ||
+                !ParseCount(value.substr(0, split), &first, kLastFrame)) {
+                *error = "--key takes FRAME:KEYS, e.g. 0:l*6, not \"" + value + "\"";
+                return false;
+            }
+            if (!ParseKeys(value.substr(split + 1), &keys, error)) {
+                return false;
+            }
+            std::vector<KeyStroke>& at = options->keys[first];
+            at.insert(at.end(), keys.begin(), keys.end());
             return true;
         }
-        (option == "--out" ? options->pattern : options->font) = value;
-        return true;
-    };
-    if (!WalkOptions(argc, argv,
-                     {"--size", "--step-ms", "--frame", "--frames", "--key", "--out", "--font"},
-                     &options->common, apply, error)) {
-        return false;
+        case 'o':
+            options->pattern = value;
+            return true;
+        default:
+            options->font = value;
+            return true;
     }
-    if (options->common.help) {
-        return true;
+}
+
+// Checks the output name pattern: text with at most one %d conversion (a 0 flag and a width
+// up to 12 allowed) and %% for a percent sign, so that snprintf can fill in the frame and no
+// other conversion reaches it. *numbered tells whether it has the conversion.
+bool CheckPattern(const std::string& pattern, bool* numbered, std::string* error) {
+    *numbered = false;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '%') {
+            continue;
+        }
+        if (pattern[i + 1] == '%') {  // std::string ends in '\0'
+            ++i;
+            continue;
+        }
+        const size_t end = pattern.find_first_not_of("0123456789", i + 1);
+        if (*numbered || end == std::string::npos || pattern[end] != 'd' || end - i > 4 ||
+            std::atoi(pattern.c_str() + i + 1) > 12) {
+            *error = "--out takes one %d conversion (e.g. shot-%04d.png), at most 12 wide";
+            return false;
+        }
+        *numbered = true;
+        i = end;
     }
-    if (options->frames.empty()) {
-        options->frames.push_back(0);
+    if (pattern.empty()) {
+        *error = "--out needs a file name";
     }
-    return true;
+    return !pattern.empty();
+}
+
+std::string FrameName(const std::string& pattern, int frame) {
+    char name[4096];
+    std::snprintf(name, sizeof name, pattern.c_str(), frame);
+    return name;
+}
+
+int UsageError(const std::string& message) {
+    if (!message.empty()) {
+        std::fprintf(stderr, "tavik-snapshot: %s\n", message.c_str());
+    }
+    return kUsageError;
 }
 
 int Fail(const std::string& message) {
@@ -196,35 +166,28 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
     Options options;
     std::string error;
-    NamePattern pattern;
-    if (!ParseOptions(argc, argv, &options, &error) || !pattern.Parse(options.pattern, &error)) {
-        std::fprintf(stderr, "tavik-snapshot: %s\n", error.c_str());
-        return kUsageError;
+    bool numbered = false;
+    const auto apply = [&options](int code, const std::string& value, std::string* reason) {
+        return Apply(code, value, &options, reason);
+    };
+    if (!ReadOptions(argc, argv, kOptions, &options.common, apply, &error) ||
+        !CheckPattern(options.pattern, &numbered, &error)) {
+        return UsageError(error);
     }
     if (options.common.help) {
         std::fputs(kHelp, stdout);
         return 0;
     }
-    int lastFrame = 0;
-    for (const int frame : options.frames) {
-        lastFrame = frame > lastFrame ? frame : lastFrame;
+    if (options.frames.empty()) {
+        options.frames.insert(0);
     }
-    std::vector<bool> wanted(static_cast<size_t>(lastFrame) + 1, false);
-    size_t wantedCount = 0;
-    for (const int frame : options.frames) {
-        wantedCount += wanted[static_cast<size_t>(frame)] ? 0 : 1;
-        wanted[static_cast<size_t>(frame)] = true;
+    const int lastFrame = *options.frames.rbegin();
+    if (options.frames.size() > 1 && !numbered) {
+        return UsageError("--out needs a %d conversion for several frames");
     }
-    if (wantedCount > 1 && !pattern.HasConversion()) {
-        std::fprintf(stderr, "tavik-snapshot: --out needs a %%d conversion for several frames\n");
-        return kUsageError;
-    }
-    for (const KeyAt& keyAt : options.keys) {
-        if (keyAt.frame > lastFrame) {
-            std::fprintf(stderr, "tavik-snapshot: keys at frame %d come after the last frame\n",
-                         keyAt.frame);
-            return kUsageError;
-        }
+    if (!options.keys.empty() && options.keys.rbegin()->first > lastFrame) {
+        return UsageError("keys at frame " + std::to_string(options.keys.rbegin()->first) +
+                          " come after the last frame");
     }
 
     std::string font;
@@ -236,29 +199,24 @@ int main(int argc, char** argv) {
     }
     DemoWindow window;
     DemoSession session;
-    if (options.common.xvfb && !window.StartVirtualDisplay(options.width, options.height, &error)) {
-        return Fail(error);
-    }
-    if (!window.Open(argv[0], &error) || !session.Start(font, AfterEnd::Stop, &error) ||
+    if ((options.common.xvfb &&
+         !window.StartVirtualDisplay(options.width, options.height, &error)) ||
+        !window.Open(argv[0], &error) || !session.Start(font, AfterEnd::Stop, &error) ||
         !ResizeWindow(options.width, options.height, &error)) {
         return Fail(error);
     }
-
     size_t written = 0;
     for (int frame = 0; frame <= lastFrame; ++frame) {
         // Keys arrive between frames, while the clock still shows the previous frame's time.
-        for (const KeyAt& keyAt : options.keys) {
-            if (keyAt.frame == frame) {
-                for (const KeyStroke& key : keyAt.keys) {
-                    session.Type(key);
-                }
-            }
+        const auto keys = options.keys.find(frame);
+        for (size_t i = 0; keys != options.keys.end() && i < keys->second.size(); ++i) {
+            session.Type(keys->second[i]);
         }
         session.SetClock(static_cast<uint32_t>(static_cast<uint64_t>(frame) *
                                                static_cast<uint64_t>(options.stepMs)));
         const bool running = session.Frame();
-        if (wanted[static_cast<size_t>(frame)]) {
-            const std::string name = pattern.Name(frame);
+        if (options.frames.count(frame) != 0) {
+            const std::string name = FrameName(options.pattern, frame);
             if (!WritePng(name, ReadFrame(), &error)) {
                 return Fail(error);
             }
@@ -271,8 +229,9 @@ int main(int argc, char** argv) {
             break;
         }
     }
-    if (written < wantedCount) {
-        return Fail("the demo faded out and ended; " + std::to_string(wantedCount - written) +
+    if (written < options.frames.size()) {
+        return Fail("the demo faded out and ended; " +
+                    std::to_string(options.frames.size() - written) +
                     " requested frame(s) not written");
     }
     return 0;
