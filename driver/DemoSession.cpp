@@ -2,9 +2,9 @@
 #include "driver/DemoSession.h"
 
 #include <GL/freeglut.h>
-#include <fcntl.h>
-#include <limits.h>
-#include <unistd.h>
+#include <stdlib.h>  // mkdtemp
+
+#include <filesystem>
 
 #include "driver/DemoWindow.h"
 #include "shell/AppHooks.h"
@@ -15,13 +15,46 @@
 #include "shell/Shell.h"
 #include "shell/WindowSize.h"
 
-namespace {
-// The recorder's record: the process end is a plain function, so this is global too.
-int ends = 0;
-int lastEndStatus = 0;
-bool runOn = false;
+int DemoSession::ends = 0;
+int DemoSession::lastEndStatus = 0;
+bool DemoSession::runOn = false;
 
-void RecordEnd(int status) {
+namespace {
+// AppInit with the working directory a fresh one that holds fontPath as font.bmp (a link),
+// or nothing; the directory is removed again.
+bool InitBesideFont(const std::string& fontPath, std::string* error) {
+    namespace fs = std::filesystem;
+    char directory[] = "/tmp/tavik-font-XXXXXX";
+    if (mkdtemp(directory) == nullptr) {
+        *error = "cannot make a temporary directory for the font";
+        return false;
+    }
+    std::error_code failed;
+    const fs::path previous = fs::current_path(failed);
+    const fs::path font = fontPath.empty() || failed ? fs::path() : fs::absolute(fontPath, failed);
+    if (!font.empty() && !failed) {
+        fs::create_symlink(font, fs::path(directory) / "font.bmp", failed);
+    }
+    if (!failed) {
+        fs::current_path(directory, failed);
+    }
+    const bool entered = !failed;
+    const bool initialised = entered && AppInit();
+    std::error_code back;
+    if (entered) {
+        fs::current_path(previous, back);
+    }
+    fs::remove_all(directory, failed);
+    if (initialised && !back) {
+        return true;
+    }
+    *error = back ? "cannot return to the working directory"
+                  : "AppInit failed beside the font \"" + fontPath + "\"";
+    return false;
+}
+}  // namespace
+
+void DemoSession::RecordEnd(int status) {
     ++ends;
     lastEndStatus = status;
     if (runOn) {
@@ -29,55 +62,18 @@ void RecordEnd(int status) {
     }
 }
 
-// AppInit with the working directory a fresh one that holds fontPath as font.bmp (a link),
-// or nothing; the directory is removed again.
-bool InitBesideFont(const std::string& fontPath, std::string* error) {
-    char directory[] = "/tmp/tavik-font-XXXXXX";
-    if (mkdtemp(directory) == nullptr) {
-        *error = "cannot make a temporary directory for the font";
-        return false;
-    }
-    const std::string link = std::string(directory) + "/font.bmp";
-    char absolute[PATH_MAX];
-    const bool linked = fontPath.empty() || (realpath(fontPath.c_str(), absolute) != nullptr &&
-                                             symlink(absolute, link.c_str()) == 0);
-    const int previous = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool entered = linked && previous >= 0 && chdir(directory) == 0;
-    const bool initialised = entered && AppInit();
-    const bool returned = previous >= 0 && fchdir(previous) == 0;
-    if (previous >= 0) {
-        close(previous);
-    }
-    unlink(link.c_str());
-    rmdir(directory);
-    if (initialised && returned) {
-        return true;
-    }
-    *error = !linked     ? fontPath + ": cannot link the font into a temporary directory"
-             : !entered  ? std::string("cannot enter ") + directory
-             : !returned ? "cannot return to the working directory"
-                         : "AppInit failed";
-    return false;
-}
-}  // namespace
-
-DemoSession::~DemoSession() {
-    End();
-}
-
-bool DemoSession::Start(const std::string& font, AfterEnd after, std::string* error) {
+bool DemoSession::Start(const std::string& font, AfterEnd afterEnd, std::string* error) {
     End();
     fontPath = font;
-    afterEnd = after;
+    runOn = afterEnd == AfterEnd::RunOn;
+    ends = 0;
+    lastEndStatus = 0;
     RestoreProgramStartState();
     if (!PreInit()) {
         *error = "PreInit failed";
         return false;
     }
     endProcess = RecordEnd;
-    ends = 0;
-    lastEndStatus = 0;
-    runOn = after == AfterEnd::RunOn;
     running = InitBesideFont(fontPath, error);
     return running;
 }
@@ -96,7 +92,8 @@ void DemoSession::End() {
 bool DemoSession::Reset(std::string* error) {
     const int width = static_cast<int>(WindowSize.width);
     const int height = static_cast<int>(WindowSize.height);
-    return Start(fontPath, afterEnd, error) && ResizeWindow(width, height, error);
+    return Start(fontPath, runOn ? AfterEnd::RunOn : AfterEnd::Stop, error) &&
+           ResizeWindow(width, height, error);
 }
 
 void DemoSession::SetClock(uint32_t elapsedMs) {
@@ -104,7 +101,7 @@ void DemoSession::SetClock(uint32_t elapsedMs) {
 }
 
 bool DemoSession::Frame() {
-    if (ends > 0 && afterEnd == AfterEnd::Stop) {
+    if (ends > 0 && !runOn) {
         return false;
     }
     AppFrame();
@@ -129,12 +126,4 @@ void DemoSession::Type(const KeyStroke& key) {
         OnDemoKey(static_cast<unsigned char>(key.code), 0, 0);
     }
     PumpEvents();
-}
-
-int DemoSession::Ends() const {
-    return ends;
-}
-
-int DemoSession::LastEndStatus() const {
-    return lastEndStatus;
 }

@@ -22,7 +22,7 @@ enum class AfterEnd { Stop, RunOn };
 class DemoSession {
 public:
     DemoSession() = default;
-    ~DemoSession();
+    ~DemoSession() { End(); }
     DemoSession(const DemoSession&) = delete;
     DemoSession& operator=(const DemoSession&) = delete;
 
@@ -34,7 +34,7 @@ public:
     // AppShutdown (unless the demo's end has run it), then every global back to its
     // program-start value. Nothing when no session runs.
     void End();
-    // End, then Start again with the same font, and the window back to its size.
+    // Start again with the same font, and the window back to its size.
     bool Reset(std::string* error);
 
     // Sets the clock that AppFrame reads.
@@ -51,11 +51,16 @@ public:
     void Type(const KeyStroke& key);
 
     // How often the demo has ended itself since Start, and the status of the last end.
-    int Ends() const;
-    int LastEndStatus() const;
+    int Ends() const { return ends; }
+    int LastEndStatus() const { return lastEndStatus; }
 
 private:
+    // The process end while a session runs; it is a plain function, hence the static record.
+    static void RecordEnd(int status);
+    static int ends;
+    static int lastEndStatus;
+    static bool runOn;
+
     std::string fontPath;
-    AfterEnd afterEnd = AfterEnd::Stop;
     bool running = false;
 };
