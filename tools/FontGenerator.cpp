@@ -161,39 +161,34 @@ std::string Versions(const OpenFace& font) {
            (style ? style : "no style name") + ", " + FontVersion(font.face) + "\n";
 }
 
-void PutWord(std::vector<uint8_t>* out, uint32_t value) {
-    out->push_back(static_cast<uint8_t>(value));
-    out->push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutDword(std::vector<uint8_t>* out, uint32_t value) {
-    PutWord(out, value & 0xFFFFu);
-    PutWord(out, value >> 16);
-}
-
 // An uncompressed 32-bit BMP, stored bottom-up as usual: the file's first row is the sheet's
 // last. Every pixel is white; the fourth byte is the coverage.
 std::vector<uint8_t> EncodeBmp(const AlphaSheet& sheet) {
     constexpr uint32_t kHeaderBytes = 14 + 40;
     constexpr uint32_t kPixelBytes = kSide * kSide * 4;
-    std::vector<uint8_t> out;
+    // After "BM", the header's little-endian 32-bit fields: bfSize, bfReserved1 and 2,
+    // bfOffBits; biSize, biWidth, biHeight (positive: bottom-up), biPlanes 1 with biBitCount
+    // 32, biCompression (none), biSizeImage, 72 dpi across and down, biClrUsed, biClrImportant.
+    const uint32_t fields[] = {kHeaderBytes + kPixelBytes,
+                               0,
+                               kHeaderBytes,
+                               40,
+                               kSide,
+                               kSide,
+                               1 | 32u << 16,
+                               0,
+                               kPixelBytes,
+                               2835,
+                               2835,
+                               0,
+                               0};
+    std::vector<uint8_t> out = {'B', 'M'};
     out.reserve(kHeaderBytes + kPixelBytes);
-    out.push_back('B');
-    out.push_back('M');
-    PutDword(&out, kHeaderBytes + kPixelBytes);  // bfSize
-    PutDword(&out, 0);                           // bfReserved1, bfReserved2
-    PutDword(&out, kHeaderBytes);                // bfOffBits
-    PutDword(&out, 40);                          // biSize
-    PutDword(&out, kSide);                       // biWidth
-    PutDword(&out, kSide);                       // biHeight: positive, bottom-up
-    PutWord(&out, 1);                            // biPlanes
-    PutWord(&out, 32);                           // biBitCount
-    PutDword(&out, 0);                           // biCompression: none
-    PutDword(&out, kPixelBytes);                 // biSizeImage
-    PutDword(&out, 2835);                        // biXPelsPerMeter: 72 dpi
-    PutDword(&out, 2835);                        // biYPelsPerMeter
-    PutDword(&out, 0);                           // biClrUsed
-    PutDword(&out, 0);                           // biClrImportant
+    for (const uint32_t field : fields) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            out.push_back(static_cast<uint8_t>(field >> shift));
+        }
+    }
     for (int fileRow = 0; fileRow < kSide; ++fileRow) {
         const uint8_t* alpha = sheet.data() + static_cast<size_t>(kSide - 1 - fileRow) * kSide;
         for (int x = 0; x < kSide; ++x) {
@@ -217,13 +212,12 @@ bool WriteFile(const char* path, const void* data, size_t size) {
 int main(int argc, char** argv) {
     const option kOptions[] = {{"versions", no_argument, nullptr, 'v'}, {nullptr, 0, nullptr, 0}};
     bool versionsOnly = false;
-    bool good = true;
-    for (int code; (code = getopt_long(argc, argv, "", kOptions, nullptr)) != -1;) {
-        versionsOnly = versionsOnly || code == 'v';
-        good = good && code == 'v';
+    int code = 0;
+    while ((code = getopt_long(argc, argv, "", kOptions, nullptr)) == 'v') {
+        versionsOnly = true;
     }
     const int first = optind;  // the output file's argument
-    if (!good || argc < first + 1 || argc > first + 2) {
+    if (code != -1 || argc < first + 1 || argc > first + 2) {
         std::fprintf(
             stderr, "usage: %s OUTPUT.bmp [FONT.ttf]\n       %s --versions OUTPUT.txt [FONT.ttf]\n",
             argv[0], argv[0]);
