@@ -1,30 +1,27 @@
-// tavik-bench: times the demo's frames (AppFrame, swap, glFinish) in a real GLUT window beside
-// an empty frame (clear and swap), counts heap allocations made by the demo's own per-frame
-// code (AllocationCounter) and reports start-up time (BenchReport). Run with --help for the
-// options.
+// tavik-bench: times the demo's frames (AppFrame, swap, glFinish) in its own GLUT window beside
+// an empty frame (clear and swap), and checks that the demo's own per-frame code allocates
+// nothing (AllocationCounter); BenchReport prints the figures. Run with --help for the options.
 #include <GL/freeglut.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <ctime>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "tools/AllocationCounter.h"
-#include "tools/BenchReport.h"
-#include "tools/CommandLine.h"
 #include "driver/DemoSession.h"
 #include "driver/DemoWindow.h"
 #include "shell/Settings.h"
 #include "shell/WindowSize.h"
+#include "tools/AllocationCounter.h"
+#include "tools/BenchReport.h"
+#include "tools/CommandLine.h"
 
 namespace {
 constexpr int kUsageError = 2;
+constexpr int kGoOn = -1;           // the command line asks for a run
 constexpr int kCountedFrames = 20;  // frames run with the allocation counter on, untimed
 constexpr int kLargestCount = 1000000;
 constexpr int kDefaultScreenWidth = 1024;  // the private Xvfb's screen, unless a size needs more
@@ -36,9 +33,9 @@ const char kHelp[] =
     "real GLUT window with a deterministic clock, beside an empty frame (clear and swap) in\n"
     "the same window, and prints a table: size, case, frames per second, the median, 95th\n"
     "and 99th percentile frame time, the empty frame's median and the ratio demo / empty,\n"
-    "and the heap allocations per frame made by the demo's own code, by GLUT and by the\n"
-    "OpenGL libraries. The first lines name the renderer and the multisample count granted,\n"
-    "and the time from process start to the first swapped frame.\n"
+    "and the heap allocations per frame made by the demo's own code and by everything else\n"
+    "(GLUT, the OpenGL libraries). The first lines name the renderer and the multisample\n"
+    "count granted.\n"
     "\n"
     "  --size WxH|full   window size (repeatable; default 640x480 and full, the screen's size)\n"
     "  --frames N        timed frames per case (default 300)\n"
@@ -58,8 +55,19 @@ const char kHelp[] =
     "  --help            show this text\n"
     "\n"
     "Each case starts the demo afresh (clock 0, start-up seed 0). The demo never ends\n"
-    "through its fade-out here. A progress line runs on standard error.\n"
+    "through its fade-out here. A progress line per case goes to standard error.\n"
     "Exit status: 0 done, 1 failed, 2 bad options.\n";
+
+const option kOptions[] = {{"size", required_argument, nullptr, 's'},
+                           {"frames", required_argument, nullptr, 'f'},
+                           {"warmup", required_argument, nullptr, 'w'},
+                           {"step-ms", required_argument, nullptr, 't'},
+                           {"preset", required_argument, nullptr, 'p'},
+                           {"json", required_argument, nullptr, 'j'},
+                           {"font", required_argument, nullptr, 'n'},
+                           kXvfbOption,
+                           kHelpOption,
+                           {nullptr, 0, nullptr, 0}};
 
 struct Preset {
     const char* name;
@@ -74,15 +82,9 @@ const Preset kPresets[] = {
     {"points", "w*2", false}, {"hyperspace", "", true},
 };
 
-struct Size {
-    int width;
-    int height;
-    bool full;  // the screen's size, known once the window is open
-};
-
 struct Options {
     CommonOptions common;
-    std::vector<Size> sizes;
+    std::vector<std::pair<int, int>> sizes;  // 0 x 0: the screen's size ("full")
     std::vector<const Preset*> presets;
     int frames = 300;
     int warmup = 30;
@@ -91,419 +93,264 @@ struct Options {
     std::string font;
 };
 
-// How the frames of one run are treated.
-struct FrameRun {
-    bool timed = false;           // their times are kept
-    bool holdHyperspace = false;  // hyperspace is held on before each of them
-};
-
-using Clock = std::chrono::steady_clock;
-using FrameFunction = void (*)(DemoSession&);
-
-double MillisecondsBetween(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double, std::milli>(to - from).count();
+bool AddPreset(const std::string& name, std::vector<const Preset*>* presets) {
+    bool known = false;
+    for (const Preset& preset : kPresets) {
+        if (name == "all" || name == preset.name) {
+            known = true;
+            if (std::find(presets->begin(), presets->end(), &preset) == presets->end()) {
+                presets->push_back(&preset);
+            }
+        }
+    }
+    return known;
 }
 
-class Progress {
-public:
-    Progress() : terminal(isatty(STDERR_FILENO) != 0) {}
-    void Show(const std::string& what, int done, int total) {
-        if (terminal) {
-            std::fprintf(stderr, "\r%-40s %6d/%d", what.c_str(), done, total);
-        } else if (done == 0) {
-            std::fprintf(stderr, "tavik-bench: %s, %d frames\n", what.c_str(), total);
-        }
+// Takes one option's value into options; false for a bad value.
+bool Apply(int code, const std::string& value, Options* options) {
+    switch (code) {
+        case 's':
+            options->sizes.emplace_back(0, 0);
+            return value == "full" ||
+                   ParseSize(value, &options->sizes.back().first, &options->sizes.back().second);
+        case 'f':
+            return ParseCount(value, &options->frames, kLargestCount) && options->frames >= 1;
+        case 'w':
+            return ParseCount(value, &options->warmup, kLargestCount);
+        case 't':
+            return ParseCount(value, &options->stepMs, kLargestCount);
+        case 'p':
+            return AddPreset(value, &options->presets);
+        default:
+            (code == 'j' ? options->json : options->font) = value;
+            return true;
     }
-    void Done() {
-        if (terminal) {
-            std::fprintf(stderr, "\r%60s\r", "");
-        }
-    }
+}
 
-private:
-    bool terminal;
-};
-
-class Bench {
-public:
-    // The options, the allocation counter's self-check, and the demo's start-up with its
-    // first frame. False when nothing more is to be done: --help, or a failure.
-    bool Init(int argc, char** argv);
-    // Every case at every size, each in a fresh session.
-    bool Update();
-    // The table on standard output, and the JSON file when one was asked for.
-    bool Draw();
-    // The demo's session ended and its window closed.
-    void DeInit();
-    int ExitStatus() const { return status; }
-
-private:
-    bool ReadOptions(int argc, char** argv);
-    bool AddPreset(const std::string& name);
-    bool StartDemo(const char* programName);
-    bool RunSize(int width, int height);
-    bool RunCase(const Preset& preset, int width, int height, const FrameTimes& empty);
-    std::vector<double> RunFrames(int count, const FrameRun& run, const std::string& what,
-                                  FrameFunction frame);
-    bool Fail(const std::string& message);
-
-    static void DemoFrame(DemoSession& runner);
-    static void TimedDemoFrame(DemoSession& runner);
-    static void UntimedDemoFrame(DemoSession& runner);
-    static void CountedDemoFrame(DemoSession& runner);
-    static void EmptyFrame(DemoSession& runner);
-    static double ProcessAgeMs();
-
-    Options options;
-    DemoWindow window;
-    DemoSession runner;
-    Progress progress;
-    BenchReport report;
-    uint32_t clockMs = 0;
+// The options with their defaults filled in; kGoOn, or the exit status (--help, bad options).
+int ReadCommandLine(int argc, char** argv, Options* options) {
     std::string error;
-    int status = 0;
-};
-}  // namespace
-
-int main(int argc, char** argv) {
-    Bench bench;
-    if (bench.Init(argc, argv) && bench.Update()) {
-        bench.Draw();
-    }
-    bench.DeInit();
-    return bench.ExitStatus();
-}
-
-// ---- Init / Update / Draw / De-init --------------------------------------------------------
-
-bool Bench::Init(int argc, char** argv) {
-    if (!PrepareAllocationCounter()) {
-        return Fail("the allocation counter failed its self-check");
-    }
-    if (!ReadOptions(argc, argv)) {
+    const auto apply = [options](int code, const std::string& value, std::string*) {
+        return Apply(code, value, options);
+    };
+    if (!ReadOptions(argc, argv, kOptions, &options->common, apply, &error)) {
         if (!error.empty()) {
             std::fprintf(stderr, "tavik-bench: %s\n", error.c_str());
         }
-        status = kUsageError;
-        return false;
+        return kUsageError;
     }
-    if (options.common.help) {
+    if (options->common.help) {
         std::fputs(kHelp, stdout);
-        return false;
+        return 0;
     }
-    report.frames = options.frames;
-    report.warmup = options.warmup;
-    report.stepMs = options.stepMs;
-    report.allocationsCounted = AllocationsCounted();
-    report.countedFrames = kCountedFrames;
-    return StartDemo(argv[0]);
+    if (options->sizes.empty()) {
+        options->sizes = {{640, 480}, {0, 0}};
+    }
+    if (options->presets.empty()) {
+        options->presets.push_back(&kPresets[0]);
+    }
+    return kGoOn;
 }
 
-bool Bench::Update() {
-    // Each size once, in the order given; "full" is the screen's size.
-    std::vector<std::pair<int, int>> sizes;
-    for (const Size& size : options.sizes) {
-        const std::pair<int, int> wanted =
-            size.full ? std::make_pair(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT))
-                      : std::make_pair(size.width, size.height);
-        if (std::find(sizes.begin(), sizes.end(), wanted) == sizes.end()) {
-            sizes.push_back(wanted);
-        }
-    }
-    for (const auto& size : sizes) {
-        if (!RunSize(size.first, size.second)) {
-            return false;
-        }
-    }
-    return true;
+// One demo frame: what the shell's display callback does, and glFinish so that the
+// renderer's queued work is inside the measurement.
+void DemoFrame(DemoSession& session) {
+    session.Frame();
+    session.Swap();
+    glFinish();
 }
 
-bool Bench::Draw() {
-    PrintReport(report);
-    if (!options.json.empty() && !WriteJsonReport(report, options.json, &error)) {
-        return Fail(error);
-    }
-    return true;
+// The timed frames alone run through this function, so that a profiler can collect exactly
+// them: valgrind --tool=callgrind --toggle-collect='*TimedDemoFrame*'. The empty statement
+// after the frame keeps glFinish from becoming a tail jump, which a profiler would count
+// outside this function.
+__attribute__((noipa)) void TimedDemoFrame(DemoSession& session) {
+    DemoFrame(session);
+    asm volatile("" ::: "memory");
 }
 
-void Bench::DeInit() {
-    runner.End();
-    window.Close();
+// A demo frame with the allocation counter on for AppFrame alone.
+void CountedDemoFrame(DemoSession& session) {
+    CountAllocations(true);
+    session.Frame();
+    CountAllocations(false);
+    session.Swap();
+    glFinish();
 }
 
-// ---- Options -------------------------------------------------------------------------------
-
-bool Bench::ReadOptions(int argc, char** argv) {
-    static const option kOptions[] = {{"size", required_argument, nullptr, 's'},
-                                      {"frames", required_argument, nullptr, 'f'},
-                                      {"warmup", required_argument, nullptr, 'w'},
-                                      {"step-ms", required_argument, nullptr, 't'},
-                                      {"preset", required_argument, nullptr, 'p'},
-                                      {"json", required_argument, nullptr, 'j'},
-                                      {"font", required_argument, nullptr, 'n'},
-                                      kXvfbOption,
-                                      kHelpOption,
-                                      {nullptr, 0, nullptr, 0}};
-    const auto apply = [this](int code, const std::string& value, std::string*) {
-        switch (code) {
-            case 's': {
-                Size size{0, 0, value == "full"};
-                options.sizes.push_back(size);
-                return size.full ||
-                       ParseSize(value, &options.sizes.back().width, &options.sizes.back().height);
-            }
-            case 'f':
-                return ParseCount(value, &options.frames, kLargestCount) && options.frames >= 1;
-            case 'w':
-                return ParseCount(value, &options.warmup, kLargestCount);
-            case 't':
-                return ParseCount(value, &options.stepMs, kLargestCount);
-            case 'p':
-                return AddPreset(value);
-            default:
-                (code == 'j' ? options.json : options.font) = value;
-                return true;
-        }
-    };
-    if (!::ReadOptions(argc, argv, kOptions, &options.common, apply, &error)) {
-        return false;
-    }
-    if (options.common.help) {
-        return true;
-    }
-    if (options.sizes.empty()) {
-        options.sizes = {Size{640, 480, false}, Size{0, 0, true}};
-    }
-    if (options.presets.empty()) {
-        options.presets.push_back(&kPresets[0]);
-    }
-    return true;
+// The empty frame: a clear of colour and depth and a swap, in the same window.
+__attribute__((noinline)) void EmptyFrame(DemoSession& session) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    session.Swap();
+    glFinish();
 }
 
-bool Bench::AddPreset(const std::string& name) {
-    for (const Preset& preset : kPresets) {
-        if (name == "all" || name == preset.name) {
-            if (std::find(options.presets.begin(), options.presets.end(), &preset) ==
-                options.presets.end()) {
-                options.presets.push_back(&preset);
-            }
-            if (name != "all") {
-                return true;
-            }
-        }
-    }
-    return name == "all";
-}
+// The benchmark from start-up to the report.
+struct Bench {
+    Options options;
+    DemoWindow window;
+    DemoSession session;
+    BenchReport report;
+    uint32_t clockMs = 0;  // the clock of the next frame
+    std::string error;
+};
 
-// ---- Start-up ------------------------------------------------------------------------------
-
-bool Bench::StartDemo(const char* programName) {
-    const Clock::time_point mainStart = Clock::now();
-    std::string font;
-    if (!FindFont(options.font, &font, &error)) {
-        return Fail(error);
-    }
-    if (options.common.xvfb) {
-        int width = kDefaultScreenWidth;
-        int height = kDefaultScreenHeight;
-        for (const Size& size : options.sizes) {
-            width = std::max(width, size.width);
-            height = std::max(height, size.height);
-        }
-        const Clock::time_point xvfbStart = Clock::now();
-        if (!window.StartVirtualDisplay(width, height, &error)) {
-            return Fail(error);
-        }
-        report.xvfb = true;
-        report.xvfbMs = MillisecondsBetween(xvfbStart, Clock::now());
-    }
-    if (!window.Open(programName, &error) || !runner.Start(font, AfterEnd::Stop, &error)) {
-        return Fail(error);
-    }
-    // The first frame, as the shell draws it once GLUT has handled the window's first events.
-    PumpEvents();
-    runner.SetClock(0);
-    UntimedDemoFrame(runner);
-    // The private Xvfb is the tool's doing, not the demo's: its start is left out.
-    report.startupFromMainMs = MillisecondsBetween(mainStart, Clock::now()) - report.xvfbMs;
-    report.startupMs = ProcessAgeMs() - report.xvfbMs;
-
-    const auto glString = [](GLenum name) {
-        const GLubyte* text = glGetString(name);
-        return text == nullptr ? std::string("(none)") : reinterpret_cast<const char*>(text);
-    };
-    report.vendor = glString(GL_VENDOR);
-    report.renderer = glString(GL_RENDERER);
-    report.version = glString(GL_VERSION);
-    report.screenWidth = glutGet(GLUT_SCREEN_WIDTH);
-    report.screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
-    glGetIntegerv(GL_SAMPLES, &report.samples);
-    glGetIntegerv(GL_SAMPLE_BUFFERS, &report.sampleBuffers);
-    return true;
-}
-
-// Milliseconds since the kernel started this process (10 ms resolution), or -1.
-double Bench::ProcessAgeMs() {
-    FILE* stat = std::fopen("/proc/self/stat", "r");
-    if (stat == nullptr) {
-        return -1.0;
-    }
-    char line[1024];
-    const bool read = std::fgets(line, sizeof line, stat) != nullptr;
-    std::fclose(stat);
-    // Field 22, the start time in clock ticks since boot, counts after the command name,
-    // which ends at the last ')'.
-    const char* field = read ? std::strrchr(line, ')') : nullptr;
-    if (field == nullptr) {
-        return -1.0;
-    }
-    unsigned long long startTicks = 0;
-    if (std::sscanf(field + 2,
-                    "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d "
-                    "%*d %*d %*d %llu",
-                    &startTicks) != 1) {
-        return -1.0;
-    }
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const double nowMs = static_cast<double>(now.tv_sec) * 1000.0 + now.tv_nsec / 1.0e6;
-    return nowMs - static_cast<double>(startTicks) * 1000.0 / sysconf(_SC_CLK_TCK);
-}
-
-// ---- The cases -----------------------------------------------------------------------------
-
-bool Bench::RunSize(int width, int height) {
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    if (!runner.Reset(&error) || !ResizeWindow(width, height, &error)) {
-        return Fail(error);
-    }
-    clockMs = 0;
-    RunFrames(options.warmup, FrameRun{}, size + " empty, warm-up", EmptyFrame);
-    const FrameTimes empty = Summarise(
-        RunFrames(options.frames, FrameRun{true, false}, size + " empty frame", EmptyFrame));
-    for (const Preset* preset : options.presets) {
-        if (!RunCase(*preset, width, height, empty)) {
-            return false;
-        }
-    }
-    progress.Done();
-    return true;
-}
-
-// One preset in a fresh session: its keys, the warm-up, frames with the allocation counter
-// on, then the timed frames.
-bool Bench::RunCase(const Preset& preset, int width, int height, const FrameTimes& empty) {
-    if (!runner.Reset(&error)) {
-        return Fail(error);
-    }
-    std::vector<KeyStroke> keys;
-    if (preset.keys[0] != '\0' && !ParseKeys(preset.keys, &keys, &error)) {
-        return Fail(error);
-    }
-    for (const KeyStroke& key : keys) {
-        runner.Type(key);
-    }
-    const std::string what =
-        std::to_string(width) + "x" + std::to_string(height) + " " + preset.name;
-    clockMs = 0;
-    const bool hold = preset.holdHyperspace;
-    const int warmup = hold ? std::max(options.warmup, 1) : options.warmup;
-    RunFrames(warmup, FrameRun{}, what + ", warm-up", UntimedDemoFrame);
-    if (hold) {
-        runner.Type(KeyStroke{false, ' '});
-    }
-    ClearAllocations();
-    RunFrames(kCountedFrames, FrameRun{false, hold}, what + ", counting allocations",
-              CountedDemoFrame);
-    const AllocationFigures allocations = CountedAllocations();
-    if (allocations.own > 0) {
-        std::fprintf(stderr,
-                     "\ntavik-bench: the demo's own code allocated %ld times in %d frames\n",
-                     allocations.own, kCountedFrames);
-        ReportOwnAllocationSites();
-    }
-    CaseResult result;
-    result.width = static_cast<int>(WindowSize.width);
-    result.height = static_cast<int>(WindowSize.height);
-    result.preset = preset.name;
-    result.demo = Summarise(RunFrames(options.frames, FrameRun{true, hold}, what, TimedDemoFrame));
-    result.empty = empty;
-    result.allocationsOwn = static_cast<double>(allocations.own) / kCountedFrames;
-    result.allocationsGlut = static_cast<double>(allocations.glut) / kCountedFrames;
-    result.allocationsGl = static_cast<double>(allocations.gl) / kCountedFrames;
-    if (runner.Ends() > 0 || result.width != width || result.height != height) {
-        return Fail(what + ": the demo ended or the window changed size while it ran");
-    }
-    report.cases.push_back(result);
-    return true;
-}
-
-std::vector<double> Bench::RunFrames(int count, const FrameRun& run, const std::string& what,
-                                     FrameFunction frame) {
+// count frames on the clock, with hyperspace held on if asked; their times in milliseconds.
+std::vector<double> RunFrames(Bench& bench, int count, void (*frame)(DemoSession&),
+                              bool hold = false) {
     std::vector<double> times;
     times.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        if (i % 10 == 0) {
-            progress.Show(what, i, count);
-        }
-        runner.SetClock(clockMs);
-        clockMs += static_cast<uint32_t>(options.stepMs);
-        if (run.holdHyperspace) {
+        bench.session.SetClock(bench.clockMs);
+        bench.clockMs += static_cast<uint32_t>(bench.options.stepMs);
+        if (hold) {
             settings.clearEachFrame = 0;
         }
-        const Clock::time_point start = Clock::now();
-        frame(runner);
-        const Clock::time_point end = Clock::now();
-        if (run.timed) {
-            times.push_back(MillisecondsBetween(start, end));
-        }
+        const auto start = std::chrono::steady_clock::now();
+        frame(bench.session);
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
         PumpEvents();
     }
     return times;
 }
 
-bool Bench::Fail(const std::string& message) {
-    std::fprintf(stderr, "tavik-bench: %s\n", message.c_str());
-    status = 1;
-    return false;
+// One preset in a fresh session: its keys, the warm-up, frames with the allocation counter
+// on, then the timed frames.
+bool RunCase(Bench& bench, const Preset& preset, const FrameTimes& empty) {
+    CaseResult result;
+    result.width = static_cast<int>(WindowSize.width);
+    result.height = static_cast<int>(WindowSize.height);
+    result.preset = preset.name;
+    std::fprintf(stderr, "tavik-bench: %dx%d %s\n", result.width, result.height, preset.name);
+    std::vector<KeyStroke> keys;
+    if (!bench.session.Reset(&bench.error) ||
+        (preset.keys[0] != '\0' && !ParseKeys(preset.keys, &keys, &bench.error))) {
+        return false;
+    }
+    for (const KeyStroke& key : keys) {
+        bench.session.Type(key);
+    }
+    bench.clockMs = 0;
+    const bool hold = preset.holdHyperspace;
+    RunFrames(bench, hold ? std::max(bench.options.warmup, 1) : bench.options.warmup, DemoFrame);
+    if (hold) {
+        bench.session.Type(KeyStroke{false, ' '});
+    }
+    RunFrames(bench, kCountedFrames, CountedDemoFrame, hold);
+    const AllocationCount allocations = TakeAllocationCount();
+    result.demo = Summarise(RunFrames(bench, bench.options.frames, TimedDemoFrame, hold));
+    result.empty = empty;
+    result.ownAllocations = static_cast<double>(allocations.own) / kCountedFrames;
+    result.otherAllocations =
+        static_cast<double>(allocations.all - allocations.own) / kCountedFrames;
+    if (allocations.own > 0) {
+        std::fprintf(stderr,
+                     "tavik-bench: the demo's own code allocated %ld times in %d frames "
+                     "(heaptrack shows where)\n",
+                     allocations.own, kCountedFrames);
+    }
+    if (bench.session.Ends() > 0 || result.width != static_cast<int>(WindowSize.width) ||
+        result.height != static_cast<int>(WindowSize.height)) {
+        bench.error = "the demo ended or the window changed size while it ran";
+        return false;
+    }
+    bench.report.cases.push_back(result);
+    return true;
 }
 
-// ---- The frames ----------------------------------------------------------------------------
+// ---- Init / Update / Draw / De-init --------------------------------------------------------
 
-// One demo frame: what the shell's display callback does, and glFinish so that the
-// renderer's queued work is inside the measurement.
-void Bench::DemoFrame(DemoSession& runner) {
-    runner.Frame();
-    runner.Swap();
-    glFinish();
+// The allocation counter's self-check, the window (on a private Xvfb large enough for every
+// size, if asked), the demo's start-up and the renderer's names.
+bool Init(Bench& bench, const char* programName) {
+    const Options& options = bench.options;
+    int screenWidth = kDefaultScreenWidth;
+    int screenHeight = kDefaultScreenHeight;
+    for (const auto& size : options.sizes) {
+        screenWidth = std::max(screenWidth, size.first);
+        screenHeight = std::max(screenHeight, size.second);
+    }
+    std::string font;
+    if (!PrepareAllocationCounter()) {
+        bench.error = "the allocation counter failed its self-check";
+        return false;
+    }
+    if (!FindFont(options.font, &font, &bench.error) ||
+        (options.common.xvfb &&
+         !bench.window.StartVirtualDisplay(screenWidth, screenHeight, &bench.error)) ||
+        !bench.window.Open(programName, &bench.error) ||
+        !bench.session.Start(font, AfterEnd::Stop, &bench.error)) {
+        return false;
+    }
+    const auto glString = [](GLenum name) {
+        const GLubyte* text = glGetString(name);
+        return text == nullptr ? std::string("?") : reinterpret_cast<const char*>(text);
+    };
+    GLint samples = 0;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    bench.report.renderer = glString(GL_RENDERER) + ", OpenGL " + glString(GL_VERSION) + ", " +
+                            std::to_string(samples) + " samples per pixel";
+    bench.report.frames = options.frames;
+    bench.report.warmup = options.warmup;
+    bench.report.stepMs = options.stepMs;
+    bench.report.countedFrames = AllocationsCounted() ? kCountedFrames : 0;
+    return true;
 }
 
-// The timed frames alone run through this function, so that a profiler can collect exactly
-// them: valgrind --tool=callgrind --toggle-collect='*TimedDemoFrame*'.
-// The empty statement after the frame keeps glFinish from becoming a tail jump, which a
-// profiler would count outside this function.
-__attribute__((noipa)) void Bench::TimedDemoFrame(DemoSession& runner) {
-    DemoFrame(runner);
-    asm volatile("" ::: "memory");
+// Every size once, in the order given ("full" is the screen's), each with the empty frame
+// timed first and then every case.
+bool Update(Bench& bench) {
+    std::vector<std::pair<int, int>> done;
+    for (std::pair<int, int> size : bench.options.sizes) {
+        if (size.first == 0) {
+            size = {glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT)};
+        }
+        if (std::find(done.begin(), done.end(), size) != done.end()) {
+            continue;
+        }
+        done.push_back(size);
+        std::fprintf(stderr, "tavik-bench: %dx%d empty frame\n", size.first, size.second);
+        if (!bench.session.Reset(&bench.error) ||
+            !ResizeWindow(size.first, size.second, &bench.error)) {
+            return false;
+        }
+        bench.clockMs = 0;
+        RunFrames(bench, bench.options.warmup, EmptyFrame);
+        const FrameTimes empty = Summarise(RunFrames(bench, bench.options.frames, EmptyFrame));
+        for (const Preset* preset : bench.options.presets) {
+            if (!RunCase(bench, *preset, empty)) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
-// The frames before the timed ones (start-up's first frame and the warm-up).
-__attribute__((noipa)) void Bench::UntimedDemoFrame(DemoSession& runner) {
-    DemoFrame(runner);
+// The table on standard output, and the JSON file when one was asked for.
+bool Draw(Bench& bench) {
+    PrintReport(bench.report);
+    return bench.options.json.empty() ||
+           WriteJsonReport(bench.report, bench.options.json, &bench.error);
 }
 
-// A demo frame with the allocation counter on for AppFrame alone.
-void Bench::CountedDemoFrame(DemoSession& runner) {
-    CountAllocations(true);
-    runner.Frame();
-    CountAllocations(false);
-    runner.Swap();
-    glFinish();
+void DeInit(Bench& bench) {
+    bench.session.End();
+    bench.window.Close();
 }
+}  // namespace
 
-// The empty frame: a clear of colour and depth and a swap, in the same window.
-__attribute__((noinline)) void Bench::EmptyFrame(DemoSession& runner) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    runner.Swap();
-    glFinish();
+int main(int argc, char** argv) {
+    Bench bench;
+    const int usage = ReadCommandLine(argc, argv, &bench.options);
+    if (usage != kGoOn) {
+        return usage;
+    }
+    const bool done = Init(bench, argv[0]) && Update(bench) && Draw(bench);
+    DeInit(bench);
+    if (!done) {
+        std::fprintf(stderr, "tavik-bench: %s\n", bench.error.c_str());
+    }
+    return done ? 0 : 1;
 }
