@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "saver/FontLocation.h"
 #include "saver/GlxHost.h"
 #include "saver/SaverOptions.h"
 #include "saver/StopSignals.h"
@@ -27,6 +26,7 @@
 #include "scene/Camera.h"
 #include "shell/AppHooks.h"
 #include "shell/Clock.h"
+#include "shell/FontLocation.h"
 #include "shell/SceneSetup.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
@@ -67,8 +67,13 @@ void StartScene(const SaverOptions& options, char* programName) {
     SetupView();
     SetFixedGlState();
     SetupScene(kStartSpecularLevel);
-    // Without the font the scene still runs; its text draws as white blocks.
-    LoadOverlayFont(FindFont(ExecutableDirectory()).c_str());
+    // Without the font the scene still runs; its text draws as white blocks. The font lies
+    // beside the executable (as in the build directory), two levels up for the installed
+    // <prefix>/libexec/xscreensaver/tavik-saver, or one level up for <prefix>/bin.
+    const std::string beside = ExecutableDirectory();
+    LoadOverlayFont(FindFont({beside + "/font.bmp", beside + "/../../share/tavik/font.bmp",
+                              beside + "/../share/tavik/font.bmp"})
+                        .c_str());
 }
 
 // True while no stop signal has come and the window is still there.

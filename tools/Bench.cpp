@@ -277,7 +277,7 @@ bool Init(Bench& bench, const char* programName) {
         bench.error = "the allocation counter failed its self-check";
         return false;
     }
-    if (!FindFont(options.font, &font, &bench.error) ||
+    if (!ChooseFont(options.font, &font, &bench.error) ||
         (options.common.xvfb &&
          !bench.window.StartVirtualDisplay(screenWidth, screenHeight, &bench.error)) ||
         !bench.window.Open(programName, &bench.error) ||

@@ -2,11 +2,10 @@
 #include "tools/CommandLine.h"
 
 #include <GL/freeglut.h>  // the GLUT_KEY_* codes
-#include <limits.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
+
+#include "shell/FontLocation.h"
 
 namespace {
 constexpr int kLargestSide = 16384;
@@ -37,21 +36,6 @@ bool ParseKeyName(const std::string& name, KeyStroke* key) {
     return false;
 }
 
-bool Readable(const std::string& path) {
-    return access(path.c_str(), R_OK) == 0;
-}
-
-std::string ExecutableDirectory() {
-    char buffer[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (length <= 0) {
-        return std::string();
-    }
-    buffer[length] = '\0';
-    const char* slash = std::strrchr(buffer, '/');
-    return slash == nullptr ? std::string()
-                            : std::string(buffer, static_cast<size_t>(slash - buffer));
-}
 }  // namespace
 
 bool ReadOptions(int argc, char** argv, const option* options, CommonOptions* common,
@@ -140,20 +124,12 @@ bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::strin
     return true;
 }
 
-bool FindFont(const std::string& requested, std::string* path, std::string* error) {
-    if (!requested.empty()) {
-        if (!Readable(requested)) {
-            *error = requested + ": cannot read the font";
-            return false;
-        }
-        *path = requested;
-        return true;
+bool ChooseFont(const std::string& requested, std::string* path, std::string* error) {
+    if (!requested.empty() && FindFont({requested}).empty()) {
+        *error = requested + ": cannot read the font";
+        return false;
     }
-    if (Readable("font.bmp")) {
-        *path = "font.bmp";
-        return true;
-    }
-    const std::string beside = ExecutableDirectory() + "/font.bmp";
-    *path = Readable(beside) ? beside : std::string();
+    *path = !requested.empty() ? requested
+                               : FindFont({"font.bmp", ExecutableDirectory() + "/font.bmp"});
     return true;
 }

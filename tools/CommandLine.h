@@ -39,4 +39,4 @@ bool ParseCount(const std::string& text, int* value, int limit = 999999999);
 // The font the tool gives the demo (--font): requested when not empty (it must exist), else
 // font.bmp in the working directory, else the copy beside the executable, else "" (text is
 // then drawn as white blocks, as the demo draws it without a font).
-bool FindFont(const std::string& requested, std::string* path, std::string* error);
+bool ChooseFont(const std::string& requested, std::string* path, std::string* error);

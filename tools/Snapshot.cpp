@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
     }
 
     std::string font;
-    if (!FindFont(options.font, &font, &error)) {
+    if (!ChooseFont(options.font, &font, &error)) {
         return Fail(error);
     }
     if (font.empty()) {
