@@ -10,29 +10,18 @@
 
 #include "shell/Shell.h"
 #include "shell/WindowSize.h"
-#include "xvfb/VirtualDisplay.h"
 
 namespace {
 void DrawNothing() {}
 
-std::string SizeName(int width, int height) {
-    return std::to_string(width) + "x" + std::to_string(height);
-}
 }  // namespace
 
-DemoWindow::DemoWindow() = default;
-
-DemoWindow::~DemoWindow() {
-    Close();
-}
-
 bool DemoWindow::StartVirtualDisplay(int width, int height, std::string* error) {
-    display = std::make_unique<VirtualDisplay>();
-    if (!display->Start(width, height)) {
+    if (!display.Start(width, height)) {
         *error = "cannot start Xvfb (is the xvfb package installed?)";
         return false;
     }
-    setenv("DISPLAY", display->Name().c_str(), 1);
+    setenv("DISPLAY", display.Name().c_str(), 1);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
     return true;
 }
@@ -59,7 +48,7 @@ void DemoWindow::Close() {
         glutExit();
     }
     open = false;
-    display.reset();
+    display.Stop();
 }
 
 void PumpEvents() {
@@ -69,16 +58,9 @@ void PumpEvents() {
 }
 
 bool ResizeWindow(int width, int height, std::string* error) {
-    std::string reason = "the window did not take " + SizeName(width, height);
-    const int screenWidth = glutGet(GLUT_SCREEN_WIDTH);
-    const int screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
-    bool fits = width <= screenWidth && height <= screenHeight;
-    if (fits) {
-        PumpEvents();
-    } else {
-        reason = "a " + SizeName(width, height) + " window does not fit on the " +
-                 SizeName(screenWidth, screenHeight) + " screen";
-    }
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    const bool fits = width <= glutGet(GLUT_SCREEN_WIDTH) && height <= glutGet(GLUT_SCREEN_HEIGHT);
+    PumpEvents();
     for (int attempt = 0; fits && attempt < 400; ++attempt) {
         const bool glutAgrees =
             glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height;
@@ -93,7 +75,8 @@ bool ResizeWindow(int width, int height, std::string* error) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (error != nullptr) {
-        *error = reason;
+        *error = fits ? "the window did not take " + size
+                      : "a " + size + " window does not fit on the screen";
     }
     return false;
 }

@@ -3,20 +3,15 @@
 // GLUT has one window per process here, so the functions below act on that window.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "driver/Picture.h"
-
-class VirtualDisplay;
+#include "xvfb/VirtualDisplay.h"
 
 class DemoWindow {
 public:
-    DemoWindow();
-    ~DemoWindow();
-    DemoWindow(const DemoWindow&) = delete;
-    DemoWindow& operator=(const DemoWindow&) = delete;
+    ~DemoWindow() { Close(); }
 
     // Starts a private Xvfb with a screen of width x height and points DISPLAY (and Mesa, to
     // its software renderer) at it. Call before Open.
@@ -29,7 +24,7 @@ public:
     void Close();
 
 private:
-    std::unique_ptr<VirtualDisplay> display;
+    VirtualDisplay display;  // not started unless asked
     bool open = false;
 };
 

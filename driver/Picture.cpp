@@ -4,7 +4,6 @@
 
 #include <png.h>
 
-#include <cstring>
 #include <fstream>
 
 namespace {
@@ -18,14 +17,6 @@ int CountIn(const Picture& picture, int x, int y, int w, int h, Test counted) {
         }
     }
     return count;
-}
-
-// A png_image for path, cleared as libpng asks.
-png_image NewImage() {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    return image;
 }
 
 bool Failed(const png_image& image, const std::string& path, const char* what, std::string* error) {
@@ -63,7 +54,8 @@ bool WritePng(const std::string& path, const Picture& picture, std::string* erro
         *error = "empty or inconsistent picture";
         return false;
     }
-    png_image image = NewImage();
+    png_image image{};  // cleared, as libpng asks
+    image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(picture.width);
     image.height = static_cast<png_uint_32>(picture.height);
     image.format = PNG_FORMAT_RGB;
@@ -72,7 +64,8 @@ bool WritePng(const std::string& path, const Picture& picture, std::string* erro
 }
 
 bool ReadPng(const std::string& path, Picture* picture, std::string* error) {
-    png_image image = NewImage();
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) {
         return Failed(image, path, "cannot read", error);
     }

@@ -14,8 +14,8 @@ struct AllocationCount {
 
 // True when this build counts allocations.
 bool AllocationsCounted();
-// Sets the counter up, then checks that three allocations made here, directly and through the
-// C and C++ runtimes (strdup, operator new), all count as own; false if they do not.
+// Sets the counter up, then checks that two allocations made here, directly and through the
+// C library (strdup), both count as own; false if they do not.
 bool PrepareAllocationCounter();
 // Counting on or off, on the calling thread.
 void CountAllocations(bool on);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -20,54 +19,38 @@
 #include "tools/CommandLine.h"
 
 namespace {
-constexpr int kUsageError = 2;
-constexpr int kGoOn = -1;           // the command line asks for a run
 constexpr int kCountedFrames = 20;  // frames run with the allocation counter on, untimed
 constexpr int kLargestCount = 1000000;
-constexpr int kDefaultScreenWidth = 1024;  // the private Xvfb's screen, unless a size needs more
-constexpr int kDefaultScreenHeight = 768;
 
 const char kHelp[] =
     "Usage: tavik-bench [options]\n"
-    "Times the Tavik demo's frames (its own frame step, the buffer swap and glFinish) in a\n"
-    "real GLUT window with a deterministic clock, beside an empty frame (clear and swap) in\n"
-    "the same window, and prints a table: size, case, frames per second, the median, 95th\n"
-    "and 99th percentile frame time, the empty frame's median and the ratio demo / empty,\n"
-    "and the heap allocations per frame made by the demo's own code and by everything else\n"
-    "(GLUT, the OpenGL libraries). The first lines name the renderer and the multisample\n"
-    "count granted.\n"
+    "Times the Tavik demo's frames (its frame step, the buffer swap and glFinish) in a real\n"
+    "GLUT window with a deterministic clock, beside an empty frame (clear and swap), and\n"
+    "prints per case the frame rate, the median, 95th and 99th percentile frame times, the\n"
+    "empty frame's median, the ratio of the two medians, and the heap allocations per frame\n"
+    "made by the demo's own code and by everything else (GLUT, the OpenGL libraries).\n"
     "\n"
     "  --size WxH|full   window size (repeatable; default 640x480 and full, the screen's size)\n"
     "  --frames N        timed frames per case (default 300)\n"
     "  --warmup N        untimed frames before them (default 30)\n"
     "  --step-ms MS      clock step per frame in milliseconds (default 16)\n"
-    "  --preset NAME     case to time (repeatable; default: default):\n"
-    "                      default     the scene as the demo starts\n"
-    "                      tess50      tessellation 50 (> typed 30 times)\n"
-    "                      help        the help page shown (?)\n"
-    "                      points      points mode (w typed twice)\n"
-    "                      hyperspace  hyperspace (space) from the end of the warm-up on\n"
-    "                      all         every case above\n"
+    "  --preset NAME     case (repeatable; default: default): default, tess50 (> typed 30\n"
+    "                    times), help (?), points (w twice), hyperspace (space, from the end\n"
+    "                    of the warm-up on), or all of them\n"
     "  --json PATH       also write the figures as JSON\n"
     "  --font PATH       the font given to the demo as font.bmp (default: font.bmp in the\n"
     "                    working directory, else the copy beside this program)\n"
     "  --xvfb            run on a private Xvfb server (1024x768, or larger for --size)\n"
     "  --help            show this text\n"
     "\n"
-    "Each case starts the demo afresh (clock 0, start-up seed 0). The demo never ends\n"
-    "through its fade-out here. A progress line per case goes to standard error.\n"
-    "Exit status: 0 done, 1 failed, 2 bad options.\n";
+    "Each case starts the demo afresh (clock 0, start-up seed 0). A progress line per case\n"
+    "goes to standard error. Exit status: 0 done, 1 failed, 2 bad options.\n";
 
-const option kOptions[] = {{"size", required_argument, nullptr, 's'},
-                           {"frames", required_argument, nullptr, 'f'},
-                           {"warmup", required_argument, nullptr, 'w'},
-                           {"step-ms", required_argument, nullptr, 't'},
-                           {"preset", required_argument, nullptr, 'p'},
-                           {"json", required_argument, nullptr, 'j'},
-                           {"font", required_argument, nullptr, 'n'},
-                           kXvfbOption,
-                           kHelpOption,
-                           {nullptr, 0, nullptr, 0}};
+const std::vector<option> kOptions = {
+    {"size", required_argument, nullptr, 's'},   {"frames", required_argument, nullptr, 'f'},
+    {"warmup", required_argument, nullptr, 'w'}, {"step-ms", required_argument, nullptr, 't'},
+    {"preset", required_argument, nullptr, 'p'}, {"json", required_argument, nullptr, 'j'},
+    {"font", required_argument, nullptr, 'n'}};
 
 struct Preset {
     const char* name;
@@ -93,21 +76,9 @@ struct Options {
     std::string font;
 };
 
-bool AddPreset(const std::string& name, std::vector<const Preset*>* presets) {
-    bool known = false;
-    for (const Preset& preset : kPresets) {
-        if (name == "all" || name == preset.name) {
-            known = true;
-            if (std::find(presets->begin(), presets->end(), &preset) == presets->end()) {
-                presets->push_back(&preset);
-            }
-        }
-    }
-    return known;
-}
-
 // Takes one option's value into options; false for a bad value.
 bool Apply(int code, const std::string& value, Options* options) {
+    bool known = false;
     switch (code) {
         case 's':
             options->sizes.emplace_back(0, 0);
@@ -120,36 +91,19 @@ bool Apply(int code, const std::string& value, Options* options) {
         case 't':
             return ParseCount(value, &options->stepMs, kLargestCount);
         case 'p':
-            return AddPreset(value, &options->presets);
+            for (const Preset& preset : kPresets) {
+                std::vector<const Preset*>& chosen = options->presets;
+                const bool named = value == "all" || value == preset.name;
+                if (named && std::find(chosen.begin(), chosen.end(), &preset) == chosen.end()) {
+                    chosen.push_back(&preset);
+                }
+                known = known || named;
+            }
+            return known;
         default:
             (code == 'j' ? options->json : options->font) = value;
             return true;
     }
-}
-
-// The options with their defaults filled in; kGoOn, or the exit status (--help, bad options).
-int ReadCommandLine(int argc, char** argv, Options* options) {
-    std::string error;
-    const auto apply = [options](int code, const std::string& value, std::string*) {
-        return Apply(code, value, options);
-    };
-    if (!ReadOptions(argc, argv, kOptions, &options->common, apply, &error)) {
-        if (!error.empty()) {
-            std::fprintf(stderr, "tavik-bench: %s\n", error.c_str());
-        }
-        return kUsageError;
-    }
-    if (options->common.help) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-    if (options->sizes.empty()) {
-        options->sizes = {{640, 480}, {0, 0}};
-    }
-    if (options->presets.empty()) {
-        options->presets.push_back(&kPresets[0]);
-    }
-    return kGoOn;
 }
 
 // One demo frame: what the shell's display callback does, and glFinish so that the
@@ -193,37 +147,30 @@ struct Bench {
     BenchReport report;
     uint32_t clockMs = 0;  // the clock of the next frame
     std::string error;
-};
 
-// count frames on the clock, with hyperspace held on if asked; their times in milliseconds.
-std::vector<double> RunFrames(Bench& bench, int count, void (*frame)(DemoSession&),
-                              bool hold = false) {
-    std::vector<double> times;
-    times.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        bench.session.SetClock(bench.clockMs);
-        bench.clockMs += static_cast<uint32_t>(bench.options.stepMs);
-        if (hold) {
-            settings.clearEachFrame = 0;
+    // count frames on the clock, with hyperspace held on if asked; their times in ms.
+    std::vector<double> Run(int count, void (*frame)(DemoSession&), bool hold = false) {
+        std::vector<double> times;
+        for (int i = 0; i < count; ++i, clockMs += static_cast<uint32_t>(options.stepMs)) {
+            session.SetClock(clockMs);
+            settings.clearEachFrame = hold ? 0 : settings.clearEachFrame;
+            const auto start = std::chrono::steady_clock::now();
+            frame(session);
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            times.push_back(took.count());
+            PumpEvents();
         }
-        const auto start = std::chrono::steady_clock::now();
-        frame(bench.session);
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-        PumpEvents();
+        return times;
     }
-    return times;
-}
+};
 
 // One preset in a fresh session: its keys, the warm-up, frames with the allocation counter
 // on, then the timed frames.
 bool RunCase(Bench& bench, const Preset& preset, const FrameTimes& empty) {
-    CaseResult result;
-    result.width = static_cast<int>(WindowSize.width);
-    result.height = static_cast<int>(WindowSize.height);
-    result.preset = preset.name;
-    std::fprintf(stderr, "tavik-bench: %dx%d %s\n", result.width, result.height, preset.name);
+    const int width = static_cast<int>(WindowSize.width);
+    const int height = static_cast<int>(WindowSize.height);
+    std::fprintf(stderr, "tavik-bench: %dx%d %s\n", width, height, preset.name);
     std::vector<KeyStroke> keys;
     if (!bench.session.Reset(&bench.error) ||
         (preset.keys[0] != '\0' && !ParseKeys(preset.keys, &keys, &bench.error))) {
@@ -232,32 +179,22 @@ bool RunCase(Bench& bench, const Preset& preset, const FrameTimes& empty) {
     for (const KeyStroke& key : keys) {
         bench.session.Type(key);
     }
-    bench.clockMs = 0;
     const bool hold = preset.holdHyperspace;
-    RunFrames(bench, hold ? std::max(bench.options.warmup, 1) : bench.options.warmup, DemoFrame);
+    bench.clockMs = 0;
+    bench.Run(hold ? std::max(bench.options.warmup, 1) : bench.options.warmup, DemoFrame);
     if (hold) {
         bench.session.Type(KeyStroke{false, ' '});
     }
-    RunFrames(bench, kCountedFrames, CountedDemoFrame, hold);
+    bench.Run(kCountedFrames, CountedDemoFrame, hold);
     const AllocationCount allocations = TakeAllocationCount();
-    result.demo = Summarise(RunFrames(bench, bench.options.frames, TimedDemoFrame, hold));
-    result.empty = empty;
-    result.ownAllocations = static_cast<double>(allocations.own) / kCountedFrames;
-    result.otherAllocations =
-        static_cast<double>(allocations.all - allocations.own) / kCountedFrames;
-    if (allocations.own > 0) {
-        std::fprintf(stderr,
-                     "tavik-bench: the demo's own code allocated %ld times in %d frames "
-                     "(heaptrack shows where)\n",
-                     allocations.own, kCountedFrames);
-    }
-    if (bench.session.Ends() > 0 || result.width != static_cast<int>(WindowSize.width) ||
-        result.height != static_cast<int>(WindowSize.height)) {
-        bench.error = "the demo ended or the window changed size while it ran";
-        return false;
-    }
-    bench.report.cases.push_back(result);
-    return true;
+    const FrameTimes demo = Summarise(bench.Run(bench.options.frames, TimedDemoFrame, hold));
+    bench.report.cases.push_back(
+        CaseResult{width, height, preset.name, demo, empty,
+                   static_cast<double>(allocations.own) / kCountedFrames,
+                   static_cast<double>(allocations.all - allocations.own) / kCountedFrames});
+    bench.error = "the demo ended or the window changed size while it ran";
+    return bench.session.Ends() == 0 && width == static_cast<int>(WindowSize.width) &&
+           height == static_cast<int>(WindowSize.height);
 }
 
 // ---- Init / Update / Draw / De-init --------------------------------------------------------
@@ -266,18 +203,15 @@ bool RunCase(Bench& bench, const Preset& preset, const FrameTimes& empty) {
 // size, if asked), the demo's start-up and the renderer's names.
 bool Init(Bench& bench, const char* programName) {
     const Options& options = bench.options;
-    int screenWidth = kDefaultScreenWidth;
-    int screenHeight = kDefaultScreenHeight;
+    int screenWidth = 1024;  // the private Xvfb's screen, unless a size needs more
+    int screenHeight = 768;
     for (const auto& size : options.sizes) {
         screenWidth = std::max(screenWidth, size.first);
         screenHeight = std::max(screenHeight, size.second);
     }
     std::string font;
-    if (!PrepareAllocationCounter()) {
-        bench.error = "the allocation counter failed its self-check";
-        return false;
-    }
-    if (!ChooseFont(options.font, &font, &bench.error) ||
+    bench.error = "the allocation counter failed its self-check";
+    if (!PrepareAllocationCounter() || !ChooseFont(options.font, &font, &bench.error) ||
         (options.common.xvfb &&
          !bench.window.StartVirtualDisplay(screenWidth, screenHeight, &bench.error)) ||
         !bench.window.Open(programName, &bench.error) ||
@@ -290,12 +224,13 @@ bool Init(Bench& bench, const char* programName) {
     };
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
-    bench.report.renderer = glString(GL_RENDERER) + ", OpenGL " + glString(GL_VERSION) + ", " +
-                            std::to_string(samples) + " samples per pixel";
-    bench.report.frames = options.frames;
-    bench.report.warmup = options.warmup;
-    bench.report.stepMs = options.stepMs;
-    bench.report.countedFrames = AllocationsCounted() ? kCountedFrames : 0;
+    bench.report = BenchReport{options.frames,
+                               options.warmup,
+                               options.stepMs,
+                               AllocationsCounted() ? kCountedFrames : 0,
+                               glString(GL_RENDERER) + ", OpenGL " + glString(GL_VERSION) + ", " +
+                                   std::to_string(samples) + " samples per pixel",
+                               {}};
     return true;
 }
 
@@ -317,8 +252,8 @@ bool Update(Bench& bench) {
             return false;
         }
         bench.clockMs = 0;
-        RunFrames(bench, bench.options.warmup, EmptyFrame);
-        const FrameTimes empty = Summarise(RunFrames(bench, bench.options.frames, EmptyFrame));
+        bench.Run(bench.options.warmup, EmptyFrame);
+        const FrameTimes empty = Summarise(bench.Run(bench.options.frames, EmptyFrame));
         for (const Preset* preset : bench.options.presets) {
             if (!RunCase(bench, *preset, empty)) {
                 return false;
@@ -343,9 +278,19 @@ void DeInit(Bench& bench) {
 
 int main(int argc, char** argv) {
     Bench bench;
-    const int usage = ReadCommandLine(argc, argv, &bench.options);
-    if (usage != kGoOn) {
+    Options& options = bench.options;
+    const auto apply = [&options](int code, const std::string& value, std::string*) {
+        return Apply(code, value, &options);
+    };
+    const int usage = ReadOptions(argc, argv, kOptions, kHelp, &options.common, apply);
+    if (usage != kRun) {
         return usage;
+    }
+    if (options.sizes.empty()) {
+        options.sizes = {{640, 480}, {0, 0}};
+    }
+    if (options.presets.empty()) {
+        options.presets.push_back(&kPresets[0]);
     }
     const bool done = Init(bench, argv[0]) && Update(bench) && Draw(bench);
     DeInit(bench);

@@ -2,8 +2,12 @@
 #include "tools/CommandLine.h"
 
 #include <GL/freeglut.h>  // the GLUT_KEY_* codes
+#include <errno.h>        // program_invocation_short_name
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 #include "shell/FontLocation.h"
 
@@ -35,43 +39,48 @@ bool ParseKeyName(const std::string& name, KeyStroke* key) {
     }
     return false;
 }
-
 }  // namespace
 
-bool ReadOptions(int argc, char** argv, const option* options, CommonOptions* common,
-                 const OptionHandler& apply, std::string* error) {
-    error->clear();
-    for (int code; (code = getopt_long(argc, argv, "h", options, nullptr)) != -1;) {
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, message.c_str());
+    return kUsageError;
+}
+
+int ReadOptions(int argc, char** argv, std::vector<option> options, const char* help,
+                CommonOptions* common, const OptionHandler& apply) {
+    const size_t own = options.size();
+    options.insert(options.end(), {{"help", no_argument, nullptr, 'h'},
+                                   {"xvfb", no_argument, nullptr, 'x'},
+                                   {nullptr, 0, nullptr, 0}});
+    for (int code; (code = getopt_long(argc, argv, "h", options.data(), nullptr)) != -1;) {
+        std::string error;
         if (code == '?') {
-            return false;  // getopt_long has named the option
+            return kUsageError;  // getopt_long has named the option
         }
-        if (code == kHelpOption.val || code == kXvfbOption.val) {
-            (code == kHelpOption.val ? common->help : common->xvfb) = true;
-            continue;
-        }
-        if (!apply(code, optarg, error)) {
-            const option* named = options;
-            while (named->val != code) {
-                ++named;
-            }
-            if (error->empty()) {
-                *error = "bad value \"" + std::string(optarg) + "\" for --" + named->name +
-                         " (see --help)";
-            }
-            return false;
+        if (code == 'h' || code == 'x') {
+            (code == 'h' ? common->help : common->xvfb) = true;
+        } else if (!apply(code, optarg, &error)) {
+            const auto named = std::find_if(options.begin(), options.begin() + own,
+                                            [code](const option& o) { return o.val == code; });
+            return UsageError(!error.empty() ? error
+                                             : "bad value \"" + std::string(optarg) + "\" for --" +
+                                                   named->name + " (see --help)");
         }
     }
     if (optind < argc) {
-        *error = "unexpected argument \"" + std::string(argv[optind]) + "\" (see --help)";
-        return false;
+        return UsageError("unexpected argument \"" + std::string(argv[optind]) + "\" (see --help)");
     }
-    return true;
+    if (common->help) {
+        std::fputs(help, stdout);
+        return 0;
+    }
+    return kRun;
 }
 
 bool ParseCount(const std::string& text, int* value, int limit) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos ||
-        std::atoi(text.c_str()) > limit) {
+    const bool digits = !text.empty() && text.size() <= 9 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || std::atoi(text.c_str()) > limit) {
         return false;
     }
     *value = std::atoi(text.c_str());
@@ -80,12 +89,9 @@ bool ParseCount(const std::string& text, int* value, int limit) {
 
 bool ParseSize(const std::string& text, int* width, int* height) {
     const size_t x = text.find('x');
-    if (x == std::string::npos) {
-        return false;
-    }
     int w = 0;
     int h = 0;
-    if (!ParseCount(text.substr(0, x), &w, kLargestSide) ||
+    if (x == std::string::npos || !ParseCount(text.substr(0, x), &w, kLargestSide) ||
         !ParseCount(text.substr(x + 1), &h, kLargestSide) || w < 1 || h < 1) {
         return false;
     }
@@ -95,32 +101,23 @@ bool ParseSize(const std::string& text, int* width, int* height) {
 }
 
 bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error) {
-    std::vector<KeyStroke> parsed;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(',', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string item = text.substr(start, end - start);
+    // The comma added at the end makes an empty last name (of "l," or "") an unknown key.
+    std::istringstream items(text + ",");
+    for (std::string item; std::getline(items, item, ',');) {
         int count = 1;
         const size_t star = item.find('*', 1);  // "*" alone is the key itself
-        if (star != std::string::npos) {
-            if (!ParseCount(item.substr(star + 1), &count, 1000) || count < 1) {
-                *error = "bad repeat count in key \"" + item + "\"";
-                return false;
-            }
-            item.resize(star);
+        if (star != std::string::npos &&
+            (!ParseCount(item.substr(star + 1), &count, 1000) || count < 1)) {
+            *error = "bad repeat count in key \"" + item + "\"";
+            return false;
         }
         KeyStroke key;
-        if (!ParseKeyName(item, &key)) {
+        if (!ParseKeyName(item.substr(0, star), &key)) {
             *error = "unknown key \"" + item + "\"";
             return false;
         }
-        parsed.insert(parsed.end(), static_cast<size_t>(count), key);
-        start = end + 1;
+        keys->insert(keys->end(), static_cast<size_t>(count), key);
     }
-    *keys = std::move(parsed);
     return true;
 }
 

@@ -1,5 +1,5 @@
 // The tools' command line: getopt_long over each tool's table with the options every tool
-// shares, and the parsers of the values their own options take.
+// shares, the parsers of the values their own options take, and the font a tool hands on.
 #pragma once
 
 #include <getopt.h>
@@ -10,33 +10,38 @@
 
 #include "driver/DemoSession.h"  // KeyStroke
 
-// The options every tool has; each tool's table holds them with these codes.
+// The options every tool has, beside its own.
 struct CommonOptions {
     bool help = false;  // --help or -h: show the usage and do nothing else
     bool xvfb = false;  // --xvfb: draw on a private Xvfb server
 };
-constexpr option kHelpOption = {"help", no_argument, nullptr, 'h'};
-constexpr option kXvfbOption = {"xvfb", no_argument, nullptr, 'x'};
+// What ReadOptions returns when the tool is to run; otherwise it returns the exit status.
+constexpr int kRun = -1;
+constexpr int kUsageError = 2;
 
 // Takes the value of one of a tool's own options, by its code in the table; false for a bad
 // value (it may set *error).
 using OptionHandler = std::function<bool(int code, const std::string& value, std::string* error)>;
 
-// Reads the command line with getopt_long over options (ending in an all-zero entry). False
-// with a one-line *error, or with *error empty when getopt_long has said what is wrong.
-bool ReadOptions(int argc, char** argv, const option* options, CommonOptions* common,
-                 const OptionHandler& apply, std::string* error);
+// Reads the command line with getopt_long over the tool's options (codes other than 'h' and
+// 'x') and the common ones. Prints help for --help and returns 0; says what is wrong in one
+// line on standard error and returns kUsageError for a bad option or value; kRun otherwise.
+int ReadOptions(int argc, char** argv, std::vector<option> options, const char* help,
+                CommonOptions* common, const OptionHandler& apply);
+// The one-line complaint about the command line; returns kUsageError.
+int UsageError(const std::string& message);
 
-// Parses a comma-separated list of key names into strokes. A name is a single character
-// ("l", "?", "<"), one of space, escape, left, right, up, down, comma, or either followed by
-// *COUNT to repeat it ("l*6"). False, with the reason in *error, for an unknown name.
+// Parses a comma-separated list of key names into strokes, appended to *keys. A name is a
+// single character ("l", "?", "<"), one of space, escape, left, right, up, down, comma, or
+// either followed by *COUNT to repeat it ("l*6"). False, with the reason in *error, for an
+// unknown name.
 bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error);
 // Parses "WIDTHxHEIGHT" with both sides from 1 to 16384.
 bool ParseSize(const std::string& text, int* width, int* height);
 // Parses a whole non-negative decimal number up to limit.
 bool ParseCount(const std::string& text, int* value, int limit = 999999999);
 
-// The font the tool gives the demo (--font): requested when not empty (it must exist), else
-// font.bmp in the working directory, else the copy beside the executable, else "" (text is
-// then drawn as white blocks, as the demo draws it without a font).
+// The font the tool gives the demo (--font): requested when not empty (it must be readable),
+// else font.bmp in the working directory, else the copy beside the executable, else "" (text
+// is then drawn as white blocks, as the demo draws it without a font).
 bool ChooseFont(const std::string& requested, std::string* path, std::string* error);

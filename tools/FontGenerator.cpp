@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,32 +85,9 @@ bool PlaceGlyph(const FT_GlyphSlot glyph, int code, AlphaSheet* sheet) {
     return true;
 }
 
-// FreeType with one face open; both are released on destruction.
-class OpenFace {
-public:
-    explicit OpenFace(const char* fontFile) {
-        if (FT_Init_FreeType(&library) != 0) {
-            library = nullptr;
-            std::fprintf(stderr, "FreeType did not start\n");
-        } else if (FT_New_Face(library, fontFile, 0, &face) != 0) {
-            face = nullptr;
-            std::fprintf(stderr, "cannot read the font %s\n", fontFile);
-        }
-    }
-    ~OpenFace() {
-        if (face != nullptr) {
-            FT_Done_Face(face);
-        }
-        if (library != nullptr) {
-            FT_Done_FreeType(library);
-        }
-    }
-    OpenFace(const OpenFace&) = delete;
-    OpenFace& operator=(const OpenFace&) = delete;
-
-    FT_Library library = nullptr;
-    FT_Face face = nullptr;  // null unless both started
-};
+// FreeType and a face of it, each released by its owner.
+using LibraryOwner = std::unique_ptr<FT_LibraryRec_, FT_Error (*)(FT_Library)>;
+using FaceOwner = std::unique_ptr<FT_FaceRec_, FT_Error (*)(FT_Face)>;
 
 bool RenderSheet(FT_Face face, AlphaSheet* sheet) {
     // Light hinting snaps horizontal strokes to whole rows only (no horizontal
@@ -149,16 +127,16 @@ std::string FontVersion(FT_Face face) {
 
 // Two lines: the FreeType library's version, and the face's names with its version string,
 // e.g. "FreeType 2.12.1" and "DejaVu Sans Mono Bold, Version 2.37".
-std::string Versions(const OpenFace& font) {
+std::string Versions(FT_Library library, FT_Face face) {
     FT_Int major = 0;
     FT_Int minor = 0;
     FT_Int patch = 0;
-    FT_Library_Version(font.library, &major, &minor, &patch);
-    const char* family = font.face->family_name;  // either may be missing
-    const char* style = font.face->style_name;
+    FT_Library_Version(library, &major, &minor, &patch);
+    const char* family = face->family_name;  // either may be missing
+    const char* style = face->style_name;
     return "FreeType " + std::to_string(major) + "." + std::to_string(minor) + "." +
            std::to_string(patch) + "\n" + (family ? family : "no family name") + " " +
-           (style ? style : "no style name") + ", " + FontVersion(font.face) + "\n";
+           (style ? style : "no style name") + ", " + FontVersion(face) + "\n";
 }
 
 // An uncompressed 32-bit BMP, stored bottom-up as usual: the file's first row is the sheet's
@@ -225,16 +203,24 @@ int main(int argc, char** argv) {
     }
     const char* output = argv[first];
     const char* fontFile = argc == first + 2 ? argv[first + 1] : TAVIK_FONT_TTF;
-    const OpenFace font(fontFile);
-    if (font.face == nullptr) {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    if (FT_Init_FreeType(&library) != 0) {
+        std::fprintf(stderr, "FreeType did not start\n");
         return 1;
     }
+    const LibraryOwner libraryOwner(library, FT_Done_FreeType);
+    if (FT_New_Face(library, fontFile, 0, &face) != 0) {
+        std::fprintf(stderr, "cannot read the font %s\n", fontFile);
+        return 1;
+    }
+    const FaceOwner faceOwner(face, FT_Done_Face);
     if (versionsOnly) {
-        const std::string versions = Versions(font);
+        const std::string versions = Versions(library, face);
         return WriteFile(output, versions.data(), versions.size()) ? 0 : 1;
     }
     AlphaSheet sheet(static_cast<size_t>(kSide) * kSide, 0);
-    if (!RenderSheet(font.face, &sheet)) {
+    if (!RenderSheet(face, &sheet)) {
         return 1;
     }
     const std::vector<uint8_t> bmp = EncodeBmp(sheet);

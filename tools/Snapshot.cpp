@@ -3,6 +3,7 @@
 // Run with --help for the options.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -14,48 +15,39 @@
 #include "tools/CommandLine.h"
 
 namespace {
-constexpr int kUsageError = 2;
 constexpr int kLastFrame = 1000000;
 constexpr int kLargestStepMs = 1000000;
 
 const char kHelp[] =
     "Usage: tavik-snapshot [options]\n"
-    "Renders the Tavik demo (its own start-up and frame step, in a real GLUT window) with a\n"
-    "deterministic clock and writes chosen frames as PNG files. Frame N is drawn with the\n"
-    "clock at N times the step; frame 0 is the first frame after start-up.\n"
+    "Renders the Tavik demo (its own start-up and frame step) in a real GLUT window with a\n"
+    "deterministic clock, frame N at N times the step (frame 0: the first after start-up),\n"
+    "and writes chosen frames as PNG files.\n"
     "\n"
-    "  --size WxH          window size in pixels (default 640x480); must fit on the screen\n"
-    "  --step-ms MS        clock step per frame in milliseconds (default 16)\n"
-    "  --frame N           write frame N (repeatable; default: frame 0 alone)\n"
-    "  --frames A-B        write every frame from A to B, for an animation (repeatable)\n"
-    "  --key FRAME:KEYS    type KEYS through the demo's key handlers just before frame\n"
-    "                      FRAME is drawn (repeatable). KEYS is a comma-separated list of\n"
-    "                      key names: a single character (l, w, ?, <, ...), or space,\n"
-    "                      escape, left, right, up, down, comma; NAME*COUNT repeats one,\n"
-    "                      e.g. --key 0:l*6 for letterbox 6, --key 10:?,space\n"
-    "  --out PATTERN       output file names, with one printf-style %d conversion for the\n"
-    "                      frame number, e.g. out/shot-%04d.png (default snapshot-%04d.png);\n"
-    "                      without a conversion only one frame may be written\n"
-    "  --font PATH         the font given to the demo as font.bmp (default: font.bmp in the\n"
-    "                      working directory, else the copy beside this program)\n"
-    "  --xvfb              draw on a private Xvfb server started for this run instead of\n"
-    "                      the display named by DISPLAY\n"
-    "  --help              show this text\n"
+    "  --size WxH        window size (default 640x480); must fit on the screen\n"
+    "  --step-ms MS      clock step per frame in milliseconds (default 16)\n"
+    "  --frame N         write frame N (repeatable; default: frame 0 alone)\n"
+    "  --frames A-B      write every frame from A to B (repeatable)\n"
+    "  --key FRAME:KEYS  type KEYS through the demo's key handlers just before frame FRAME\n"
+    "                    (repeatable): names separated by commas, each a character (l, w, ?,\n"
+    "                    <) or space, escape, left, right, up, down, comma; NAME*COUNT\n"
+    "                    repeats one (--key 0:l*6 for letterbox 6, --key 10:?,space)\n"
+    "  --out PATTERN     file names with one %d for the frame (default snapshot-%04d.png);\n"
+    "                    without it only one frame may be written\n"
+    "  --font PATH       the font given to the demo as font.bmp (default: font.bmp in the\n"
+    "                    working directory, else the copy beside this program)\n"
+    "  --xvfb            draw on a private Xvfb instead of the display named by DISPLAY\n"
+    "  --help            show this text\n"
     "\n"
-    "Escape starts the demo's fade-out; when it ends the demo, no later frame is drawn and\n"
-    "the program fails if a requested frame is left unwritten. Each written file's path is\n"
-    "printed on standard output. Exit status: 0 done, 1 failed, 2 bad options.\n";
+    "Once Escape's fade-out has ended the demo no frame is drawn, and a requested frame left\n"
+    "unwritten fails the run. Each written file's path goes to standard output.\n"
+    "Exit status: 0 done, 1 failed, 2 bad options.\n";
 
-const option kOptions[] = {{"size", required_argument, nullptr, 's'},
-                           {"step-ms", required_argument, nullptr, 't'},
-                           {"frame", required_argument, nullptr, 'f'},
-                           {"frames", required_argument, nullptr, 'F'},
-                           {"key", required_argument, nullptr, 'k'},
-                           {"out", required_argument, nullptr, 'o'},
-                           {"font", required_argument, nullptr, 'n'},
-                           kXvfbOption,
-                           kHelpOption,
-                           {nullptr, 0, nullptr, 0}};
+const std::vector<option> kOptions = {
+    {"size", required_argument, nullptr, 's'},  {"step-ms", required_argument, nullptr, 't'},
+    {"frame", required_argument, nullptr, 'f'}, {"frames", required_argument, nullptr, 'F'},
+    {"key", required_argument, nullptr, 'k'},   {"out", required_argument, nullptr, 'o'},
+    {"font", required_argument, nullptr, 'n'}};
 
 struct Options {
     int width = 640;
@@ -73,6 +65,9 @@ bool Apply(int code, const std::string& value, Options* options, std::string* er
     int first = 0;
     int last = 0;
     const size_t split = value.find(code == 'F' ? '-' : ':');
+    const bool counted = split != std::string::npos &&
+                         ParseCount(value.substr(0, split), &first, kLastFrame) &&
+                         ParseCount(value.substr(split + 1), &last, kLastFrame);
     switch (code) {
         case 's':
             return ParseSize(value, &options->width, &options->height);
@@ -85,28 +80,17 @@ bool Apply(int code, const std::string& value, Options* options, std::string* er
             options->frames.insert(first);
             return true;
         case 'F':
-            if (split == std::string::npos || !ParseCount(value.substr(0, split), &first) ||
-                !ParseCount(value.substr(split + 1), &last, kLastFrame) || first > last) {
-                return false;
+            for (int frame = first; counted && frame <= last; ++frame) {
+                options->frames.insert(frame);
             }
-            while (first <= last) {
-                options->frames.insert(first++);
-            }
-            return true;
-        case 'k': {
-            std::vector<KeyStroke> keys;
+            return counted && first <= last;
+        case 'k':
             if (split == std::string::npos ||
                 !ParseCount(value.substr(0, split), &first, kLastFrame)) {
                 *error = "--key takes FRAME:KEYS, e.g. 0:l*6, not \"" + value + "\"";
                 return false;
             }
-            if (!ParseKeys(value.substr(split + 1), &keys, error)) {
-                return false;
-            }
-            std::vector<KeyStroke>& at = options->keys[first];
-            at.insert(at.end(), keys.begin(), keys.end());
-            return true;
-        }
+            return ParseKeys(value.substr(split + 1), &options->keys[first], error);
         case 'o':
             options->pattern = value;
             return true;
@@ -119,7 +103,7 @@ bool Apply(int code, const std::string& value, Options* options, std::string* er
 // Checks the output name pattern: text with at most one %d conversion (a 0 flag and a width
 // up to 12 allowed) and %% for a percent sign, so that snprintf can fill in the frame and no
 // other conversion reaches it. *numbered tells whether it has the conversion.
-bool CheckPattern(const std::string& pattern, bool* numbered, std::string* error) {
+bool CheckPattern(const std::string& pattern, bool* numbered) {
     *numbered = false;
     for (size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] != '%') {
@@ -132,14 +116,10 @@ bool CheckPattern(const std::string& pattern, bool* numbered, std::string* error
         const size_t end = pattern.find_first_not_of("0123456789", i + 1);
         if (*numbered || end == std::string::npos || pattern[end] != 'd' || end - i > 4 ||
             std::atoi(pattern.c_str() + i + 1) > 12) {
-            *error = "--out takes one %d conversion (e.g. shot-%04d.png), at most 12 wide";
             return false;
         }
         *numbered = true;
         i = end;
-    }
-    if (pattern.empty()) {
-        *error = "--out needs a file name";
     }
     return !pattern.empty();
 }
@@ -150,13 +130,6 @@ std::string FrameName(const std::string& pattern, int frame) {
     return name;
 }
 
-int UsageError(const std::string& message) {
-    if (!message.empty()) {
-        std::fprintf(stderr, "tavik-snapshot: %s\n", message.c_str());
-    }
-    return kUsageError;
-}
-
 int Fail(const std::string& message) {
     std::fprintf(stderr, "tavik-snapshot: %s\n", message.c_str());
     return 1;
@@ -165,18 +138,18 @@ int Fail(const std::string& message) {
 
 int main(int argc, char** argv) {
     Options options;
-    std::string error;
-    bool numbered = false;
-    const auto apply = [&options](int code, const std::string& value, std::string* reason) {
-        return Apply(code, value, &options, reason);
+    const auto apply = [&options](int code, const std::string& value, std::string* error) {
+        return Apply(code, value, &options, error);
     };
-    if (!ReadOptions(argc, argv, kOptions, &options.common, apply, &error) ||
-        !CheckPattern(options.pattern, &numbered, &error)) {
-        return UsageError(error);
+    const int usage = ReadOptions(argc, argv, kOptions, kHelp, &options.common, apply);
+    if (usage != kRun) {
+        return usage;
     }
-    if (options.common.help) {
-        std::fputs(kHelp, stdout);
-        return 0;
+    bool numbered = false;
+    if (!CheckPattern(options.pattern, &numbered)) {
+        return UsageError(
+            "--out takes a file name with at most one %d conversion, e.g. "
+            "shot-%04d.png, at most 12 wide");
     }
     if (options.frames.empty()) {
         options.frames.insert(0);
@@ -191,22 +164,22 @@ int main(int argc, char** argv) {
     }
 
     std::string font;
-    if (!ChooseFont(options.font, &font, &error)) {
-        return Fail(error);
-    }
-    if (font.empty()) {
-        std::fprintf(stderr, "tavik-snapshot: no font.bmp found; text is drawn as blocks\n");
-    }
+    std::string error;
     DemoWindow window;
     DemoSession session;
-    if ((options.common.xvfb &&
+    if (!ChooseFont(options.font, &font, &error) ||
+        (options.common.xvfb &&
          !window.StartVirtualDisplay(options.width, options.height, &error)) ||
         !window.Open(argv[0], &error) || !session.Start(font, AfterEnd::Stop, &error) ||
         !ResizeWindow(options.width, options.height, &error)) {
         return Fail(error);
     }
+    if (font.empty()) {
+        std::fprintf(stderr, "tavik-snapshot: no font.bmp found; text is drawn as blocks\n");
+    }
     size_t written = 0;
-    for (int frame = 0; frame <= lastFrame; ++frame) {
+    bool running = true;
+    for (int frame = 0; frame <= lastFrame && running; ++frame) {
         // Keys arrive between frames, while the clock still shows the previous frame's time.
         const auto keys = options.keys.find(frame);
         for (size_t i = 0; keys != options.keys.end() && i < keys->second.size(); ++i) {
@@ -214,7 +187,7 @@ int main(int argc, char** argv) {
         }
         session.SetClock(static_cast<uint32_t>(static_cast<uint64_t>(frame) *
                                                static_cast<uint64_t>(options.stepMs)));
-        const bool running = session.Frame();
+        running = session.Frame();
         if (options.frames.count(frame) != 0) {
             const std::string name = FrameName(options.pattern, frame);
             if (!WritePng(name, ReadFrame(), &error)) {
@@ -225,9 +198,6 @@ int main(int argc, char** argv) {
         }
         session.Swap();
         PumpEvents();
-        if (!running) {
-            break;
-        }
     }
     if (written < options.frames.size()) {
         return Fail("the demo faded out and ended; " +
