@@ -28,7 +28,9 @@ const char kHelp[] =
     "GLUT window with a deterministic clock, beside an empty frame (clear and swap), and\n"
     "prints per case the frame rate, the median, 95th and 99th percentile frame times, the\n"
     "empty frame's median, the ratio of the two medians, and the heap allocations per frame\n"
-    "made by the demo's own code and by everything else (GLUT, the OpenGL libraries).\n"
+    "made by the demo's own code and by everything else (GLUT, the OpenGL libraries). Each\n"
+    "case starts the demo afresh; a progress line per case goes to standard error. A private\n"
+    "Xvfb's screen is 1024x768, or larger for --size.\n"
     "\n"
     "  --size WxH|full   window size (repeatable; default 640x480 and full, the screen's size)\n"
     "  --frames N        timed frames per case (default 300)\n"
@@ -37,20 +39,12 @@ const char kHelp[] =
     "  --preset NAME     case (repeatable; default: default): default, tess50 (> typed 30\n"
     "                    times), help (?), points (w twice), hyperspace (space, from the end\n"
     "                    of the warm-up on), or all of them\n"
-    "  --json PATH       also write the figures as JSON\n"
-    "  --font PATH       the font given to the demo as font.bmp (default: font.bmp in the\n"
-    "                    working directory, else the copy beside this program)\n"
-    "  --xvfb            run on a private Xvfb server (1024x768, or larger for --size)\n"
-    "  --help            show this text\n"
-    "\n"
-    "Each case starts the demo afresh (clock 0, start-up seed 0). A progress line per case\n"
-    "goes to standard error. Exit status: 0 done, 1 failed, 2 bad options.\n";
+    "  --json PATH       also write the figures as JSON\n";
 
 const std::vector<option> kOptions = {
     {"size", required_argument, nullptr, 's'},   {"frames", required_argument, nullptr, 'f'},
     {"warmup", required_argument, nullptr, 'w'}, {"step-ms", required_argument, nullptr, 't'},
-    {"preset", required_argument, nullptr, 'p'}, {"json", required_argument, nullptr, 'j'},
-    {"font", required_argument, nullptr, 'n'}};
+    {"preset", required_argument, nullptr, 'p'}, {"json", required_argument, nullptr, 'j'}};
 
 struct Preset {
     const char* name;
@@ -73,7 +67,6 @@ struct Options {
     int warmup = 30;
     int stepMs = 16;
     std::string json;
-    std::string font;
 };
 
 // Takes one option's value into options; false for a bad value.
@@ -101,7 +94,7 @@ bool Apply(int code, const std::string& value, Options* options) {
             }
             return known;
         default:
-            (code == 'j' ? options->json : options->font) = value;
+            options->json = value;
             return true;
     }
 }
@@ -211,7 +204,7 @@ bool Init(Bench& bench, const char* programName) {
     }
     std::string font;
     bench.error = "the allocation counter failed its self-check";
-    if (!PrepareAllocationCounter() || !ChooseFont(options.font, &font, &bench.error) ||
+    if (!PrepareAllocationCounter() || !ChooseFont(options.common.font, &font, &bench.error) ||
         (options.common.xvfb &&
          !bench.window.StartVirtualDisplay(screenWidth, screenHeight, &bench.error)) ||
         !bench.window.Open(programName, &bench.error) ||

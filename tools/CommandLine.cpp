@@ -12,6 +12,14 @@
 #include "shell/FontLocation.h"
 
 namespace {
+const char kCommonHelp[] =
+    "  --font PATH       the font given to the demo as font.bmp (default: font.bmp in the\n"
+    "                    working directory, else the copy beside this program)\n"
+    "  --xvfb            draw on a private Xvfb server instead of the display named by\n"
+    "                    DISPLAY\n"
+    "  --help            show this text\n"
+    "\n"
+    "Exit status: 0 done, 1 failed, 2 bad options.\n";
 constexpr int kLargestSide = 16384;
 constexpr unsigned char kEscapeKey = 27;
 
@@ -51,6 +59,7 @@ int ReadOptions(int argc, char** argv, std::vector<option> options, const char* 
     const size_t own = options.size();
     options.insert(options.end(), {{"help", no_argument, nullptr, 'h'},
                                    {"xvfb", no_argument, nullptr, 'x'},
+                                   {"font", required_argument, nullptr, 'n'},
                                    {nullptr, 0, nullptr, 0}});
     for (int code; (code = getopt_long(argc, argv, "h", options.data(), nullptr)) != -1;) {
         std::string error;
@@ -59,6 +68,8 @@ int ReadOptions(int argc, char** argv, std::vector<option> options, const char* 
         }
         if (code == 'h' || code == 'x') {
             (code == 'h' ? common->help : common->xvfb) = true;
+        } else if (code == 'n') {
+            common->font = optarg;
         } else if (!apply(code, optarg, &error)) {
             const auto named = std::find_if(options.begin(), options.begin() + own,
                                             [code](const option& o) { return o.val == code; });
@@ -71,7 +82,7 @@ int ReadOptions(int argc, char** argv, std::vector<option> options, const char* 
         return UsageError("unexpected argument \"" + std::string(argv[optind]) + "\" (see --help)");
     }
     if (common->help) {
-        std::fputs(help, stdout);
+        std::printf("%s%s", help, kCommonHelp);
         return 0;
     }
     return kRun;

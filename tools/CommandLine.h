@@ -14,6 +14,7 @@
 struct CommonOptions {
     bool help = false;  // --help or -h: show the usage and do nothing else
     bool xvfb = false;  // --xvfb: draw on a private Xvfb server
+    std::string font;   // --font PATH: the font given to the demo (see ChooseFont)
 };
 // What ReadOptions returns when the tool is to run; otherwise it returns the exit status.
 constexpr int kRun = -1;
@@ -23,9 +24,10 @@ constexpr int kUsageError = 2;
 // value (it may set *error).
 using OptionHandler = std::function<bool(int code, const std::string& value, std::string* error)>;
 
-// Reads the command line with getopt_long over the tool's options (codes other than 'h' and
-// 'x') and the common ones. Prints help for --help and returns 0; says what is wrong in one
-// line on standard error and returns kUsageError for a bad option or value; kRun otherwise.
+// Reads the command line with getopt_long over the tool's options (codes other than 'h', 'x'
+// and 'n') and the common ones. Prints help, then the common options, for --help and returns 0;
+// says what is wrong in one line on standard error and returns kUsageError for a bad option or
+// value; kRun otherwise.
 int ReadOptions(int argc, char** argv, std::vector<option> options, const char* help,
                 CommonOptions* common, const OptionHandler& apply);
 // The one-line complaint about the command line; returns kUsageError.

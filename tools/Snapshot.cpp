@@ -22,7 +22,8 @@ const char kHelp[] =
     "Usage: tavik-snapshot [options]\n"
     "Renders the Tavik demo (its own start-up and frame step) in a real GLUT window with a\n"
     "deterministic clock, frame N at N times the step (frame 0: the first after start-up),\n"
-    "and writes chosen frames as PNG files.\n"
+    "and writes chosen frames as PNG files, printing each file's path. Once Escape's fade-out\n"
+    "has ended the demo no frame is drawn, and a requested frame left unwritten fails the run.\n"
     "\n"
     "  --size WxH        window size (default 640x480); must fit on the screen\n"
     "  --step-ms MS      clock step per frame in milliseconds (default 16)\n"
@@ -33,21 +34,12 @@ const char kHelp[] =
     "                    <) or space, escape, left, right, up, down, comma; NAME*COUNT\n"
     "                    repeats one (--key 0:l*6 for letterbox 6, --key 10:?,space)\n"
     "  --out PATTERN     file names with one %d for the frame (default snapshot-%04d.png);\n"
-    "                    without it only one frame may be written\n"
-    "  --font PATH       the font given to the demo as font.bmp (default: font.bmp in the\n"
-    "                    working directory, else the copy beside this program)\n"
-    "  --xvfb            draw on a private Xvfb instead of the display named by DISPLAY\n"
-    "  --help            show this text\n"
-    "\n"
-    "Once Escape's fade-out has ended the demo no frame is drawn, and a requested frame left\n"
-    "unwritten fails the run. Each written file's path goes to standard output.\n"
-    "Exit status: 0 done, 1 failed, 2 bad options.\n";
+    "                    without it only one frame may be written\n";
 
 const std::vector<option> kOptions = {
     {"size", required_argument, nullptr, 's'},  {"step-ms", required_argument, nullptr, 't'},
     {"frame", required_argument, nullptr, 'f'}, {"frames", required_argument, nullptr, 'F'},
-    {"key", required_argument, nullptr, 'k'},   {"out", required_argument, nullptr, 'o'},
-    {"font", required_argument, nullptr, 'n'}};
+    {"key", required_argument, nullptr, 'k'},   {"out", required_argument, nullptr, 'o'}};
 
 struct Options {
     int width = 640;
@@ -56,7 +48,6 @@ struct Options {
     std::set<int> frames;                        // each frame to write, once
     std::map<int, std::vector<KeyStroke>> keys;  // typed just before their frame
     std::string pattern = "snapshot-%04d.png";
-    std::string font;
     CommonOptions common;
 };
 
@@ -65,9 +56,9 @@ bool Apply(int code, const std::string& value, Options* options, std::string* er
     int first = 0;
     int last = 0;
     const size_t split = value.find(code == 'F' ? '-' : ':');
-    const bool counted = split != std::string::npos &&
-                         ParseCount(value.substr(0, split), &first, kLastFrame) &&
-                         ParseCount(value.substr(split + 1), &last, kLastFrame);
+    const bool firstCounted =
+        split != std::string::npos && ParseCount(value.substr(0, split), &first, kLastFrame);
+    const bool counted = firstCounted && ParseCount(value.substr(split + 1), &last, kLastFrame);
     switch (code) {
         case 's':
             return ParseSize(value, &options->width, &options->height);
@@ -85,17 +76,13 @@ bool Apply(int code, const std::string& value, Options* options, std::string* er
             }
             return counted && first <= last;
         case 'k':
-            if (split == std::string::npos ||
-                !ParseCount(value.substr(0, split), &first, kLastFrame)) {
+            if (!firstCounted) {
                 *error = "--key takes FRAME:KEYS, e.g. 0:l*6, not \"" + value + "\"";
                 return false;
             }
             return ParseKeys(value.substr(split + 1), &options->keys[first], error);
-        case 'o':
-            options->pattern = value;
-            return true;
         default:
-            options->font = value;
+            options->pattern = value;
             return true;
     }
 }
@@ -167,7 +154,7 @@ int main(int argc, char** argv) {
     std::string error;
     DemoWindow window;
     DemoSession session;
-    if (!ChooseFont(options.font, &font, &error) ||
+    if (!ChooseFont(options.common.font, &font, &error) ||
         (options.common.xvfb &&
          !window.StartVirtualDisplay(options.width, options.height, &error)) ||
         !window.Open(argv[0], &error) || !session.Start(font, AfterEnd::Stop, &error) ||
