@@ -22,11 +22,7 @@ void* __libc_realloc(void* pointer, size_t size);
 }
 
 namespace {
-#ifdef TAVIK_COUNT_ALLOCATIONS
-constexpr bool kCounted = true;
-#else
-constexpr bool kCounted = false;
-#endif
+constexpr bool kCounted = TAVIK_COUNT_ALLOCATIONS == 1;  // 0 in sanitizer builds
 
 // The code of the C library, the C++ library and the unwinder: [begin, end) ranges.
 std::vector<std::pair<uintptr_t, uintptr_t>> runtimeCode;
@@ -80,7 +76,7 @@ int NoteRuntimeCode(dl_phdr_info* info, size_t, void*) {
 }
 }  // namespace
 
-#ifdef TAVIK_COUNT_ALLOCATIONS
+#if TAVIK_COUNT_ALLOCATIONS == 1
 extern "C" {
 void* malloc(size_t size) {
     Count(__builtin_return_address(0));
