@@ -18,11 +18,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "saver/FontLocation.h"
 #include "saver/GlxHost.h"
 #include "saver/SaverOptions.h"
 #include "saver/StopSignals.h"
 #include "shell/AppHooks.h"
+#include "shell/FontLocation.h"
 #include "shell/SaverScene.h"
 #include "shell/Shell.h"
 
@@ -76,7 +76,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     OnReshape(static_cast<int>(host.Width()), static_cast<int>(host.Height()));
-    StartSaverScene(argv[0], options.showFrameRate, FindFont(ExecutableDirectory()).c_str());
+    // Without the font the scene still runs; its text draws as white blocks. The font lies
+    // beside the executable (as in the build directory), two levels up for the installed
+    // <prefix>/libexec/xscreensaver/tavik-saver, or one level up for <prefix>/bin.
+    const std::string beside = ExecutableDirectory();
+    const std::string font = FindFont({beside + "/font.bmp", beside + "/../../share/tavik/font.bmp",
+                                       beside + "/../share/tavik/font.bmp"});
+    StartSaverScene(argv[0], options.showFrameRate, font.c_str());
 
     while (KeepRunning(host) && DrawFrame(host)) {
         PauseBetweenFrames(host, options.delayMicroseconds);

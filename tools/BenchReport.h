@@ -21,33 +21,17 @@ struct CaseResult {
     int height = 0;
     std::string preset;
     FrameTimes demo;
-    FrameTimes empty;             // the empty frame at the same size
-    double allocationsOwn = 0.0;  // per frame
-    double allocationsGlut = 0.0;
-    double allocationsGl = 0.0;
+    FrameTimes empty;               // the empty frame at the same size
+    double ownAllocations = 0.0;    // per frame, by the demo's own code
+    double otherAllocations = 0.0;  // per frame, by GLUT, the OpenGL libraries and the runtime
 };
 
 struct BenchReport {
-    // How the cases ran.
     int frames = 0;
     int warmup = 0;
     int stepMs = 0;
-    bool allocationsCounted = false;
-    int countedFrames = 0;
-    // The renderer and the screen.
-    std::string vendor;
-    std::string renderer;
-    std::string version;
-    int screenWidth = 0;
-    int screenHeight = 0;
-    int samples = 0;
-    int sampleBuffers = 0;
-    // Start-up, without the time spent starting a private Xvfb (xvfb), if there was one.
-    double startupMs = 0.0;
-    double startupFromMainMs = 0.0;
-    bool xvfb = false;
-    double xvfbMs = 0.0;
-
+    int countedFrames = 0;  // 0: allocations not counted (sanitizer build)
+    std::string renderer;   // GL_RENDERER, GL_VERSION and the multisample count granted
     std::vector<CaseResult> cases;
 };
 

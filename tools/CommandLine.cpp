@@ -2,14 +2,24 @@
 #include "tools/CommandLine.h"
 
 #include <GL/freeglut.h>  // the GLUT_KEY_* codes
-#include <limits.h>
-#include <unistd.h>
+#include <errno.h>        // program_invocation_short_name
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <sstream>
+
+#include "shell/FontLocation.h"
 
 namespace {
+const char kCommonHelp[] =
+    "  --font PATH       the font given to the demo as font.bmp (default: font.bmp in the\n"
+    "                    working directory, else the copy beside this program)\n"
+    "  --xvfb            draw on a private Xvfb server instead of the display named by\n"
+    "                    DISPLAY\n"
+    "  --help            show this text\n"
+    "\n"
+    "Exit status: 0 done, 1 failed, 2 bad options.\n";
 constexpr int kLargestSide = 16384;
 constexpr unsigned char kEscapeKey = 27;
 
@@ -37,59 +47,51 @@ bool ParseKeyName(const std::string& name, KeyStroke* key) {
     }
     return false;
 }
-
-bool Readable(const std::string& path) {
-    return access(path.c_str(), R_OK) == 0;
-}
-
-std::string ExecutableDirectory() {
-    char buffer[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (length <= 0) {
-        return std::string();
-    }
-    buffer[length] = '\0';
-    const char* slash = std::strrchr(buffer, '/');
-    return slash == nullptr ? std::string()
-                            : std::string(buffer, static_cast<size_t>(slash - buffer));
-}
 }  // namespace
 
-bool WalkOptions(int argc, char** argv, const std::vector<std::string>& valued,
-                 CommonOptions* common, const OptionHandler& apply, std::string* error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            common->help = true;
-            return true;
-        }
-        if (option == "--xvfb") {
-            common->xvfb = true;
-            continue;
-        }
-        if (std::find(valued.begin(), valued.end(), option) == valued.end()) {
-            *error = "unknown option \"" + option + "\" (see --help)";
-            return false;
-        }
-        if (i + 1 >= argc) {
-            *error = option + " needs a value";
-            return false;
-        }
-        const std::string value = argv[++i];
-        error->clear();
-        if (!apply(option, value, error)) {
-            if (error->empty()) {
-                *error = "bad value \"" + value + "\" for " + option + " (see --help)";
-            }
-            return false;
-        }
-    }
-    return true;
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, message.c_str());
+    return kUsageError;
 }
 
-bool ParseCount(const std::string& text, int* value) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
+int ReadOptions(int argc, char** argv, std::vector<option> options, const char* help,
+                CommonOptions* common, const OptionHandler& apply) {
+    const size_t own = options.size();
+    options.insert(options.end(), {{"help", no_argument, nullptr, 'h'},
+                                   {"xvfb", no_argument, nullptr, 'x'},
+                                   {"font", required_argument, nullptr, 'n'},
+                                   {nullptr, 0, nullptr, 0}});
+    for (int code; (code = getopt_long(argc, argv, "h", options.data(), nullptr)) != -1;) {
+        std::string error;
+        if (code == '?') {
+            return kUsageError;  // getopt_long has named the option
+        }
+        if (code == 'h' || code == 'x') {
+            (code == 'h' ? common->help : common->xvfb) = true;
+        } else if (code == 'n') {
+            common->font = optarg;
+        } else if (!apply(code, optarg, &error)) {
+            const auto named = std::find_if(options.begin(), options.begin() + own,
+                                            [code](const option& o) { return o.val == code; });
+            return UsageError(!error.empty() ? error
+                                             : "bad value \"" + std::string(optarg) + "\" for --" +
+                                                   named->name + " (see --help)");
+        }
+    }
+    if (optind < argc) {
+        return UsageError("unexpected argument \"" + std::string(argv[optind]) + "\" (see --help)");
+    }
+    if (common->help) {
+        std::printf("%s%s", help, kCommonHelp);
+        return 0;
+    }
+    return kRun;
+}
+
+bool ParseCount(const std::string& text, int* value, int limit) {
+    const bool digits = !text.empty() && text.size() <= 9 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || std::atoi(text.c_str()) > limit) {
         return false;
     }
     *value = std::atoi(text.c_str());
@@ -98,13 +100,10 @@ bool ParseCount(const std::string& text, int* value) {
 
 bool ParseSize(const std::string& text, int* width, int* height) {
     const size_t x = text.find('x');
-    if (x == std::string::npos) {
-        return false;
-    }
     int w = 0;
     int h = 0;
-    if (!ParseCount(text.substr(0, x), &w) || !ParseCount(text.substr(x + 1), &h) || w < 1 ||
-        h < 1 || w > kLargestSide || h > kLargestSide) {
+    if (x == std::string::npos || !ParseCount(text.substr(0, x), &w, kLargestSide) ||
+        !ParseCount(text.substr(x + 1), &h, kLargestSide) || w < 1 || h < 1) {
         return false;
     }
     *width = w;
@@ -113,49 +112,32 @@ bool ParseSize(const std::string& text, int* width, int* height) {
 }
 
 bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error) {
-    std::vector<KeyStroke> parsed;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(',', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string item = text.substr(start, end - start);
+    // The comma added at the end makes an empty last name (of "l," or "") an unknown key.
+    std::istringstream items(text + ",");
+    for (std::string item; std::getline(items, item, ',');) {
         int count = 1;
         const size_t star = item.find('*', 1);  // "*" alone is the key itself
-        if (star != std::string::npos) {
-            if (!ParseCount(item.substr(star + 1), &count) || count < 1 || count > 1000) {
-                *error = "bad repeat count in key \"" + item + "\"";
-                return false;
-            }
-            item.resize(star);
+        if (star != std::string::npos &&
+            (!ParseCount(item.substr(star + 1), &count, 1000) || count < 1)) {
+            *error = "bad repeat count in key \"" + item + "\"";
+            return false;
         }
         KeyStroke key;
-        if (!ParseKeyName(item, &key)) {
+        if (!ParseKeyName(item.substr(0, star), &key)) {
             *error = "unknown key \"" + item + "\"";
             return false;
         }
-        parsed.insert(parsed.end(), static_cast<size_t>(count), key);
-        start = end + 1;
+        keys->insert(keys->end(), static_cast<size_t>(count), key);
     }
-    *keys = std::move(parsed);
     return true;
 }
 
-bool FindFont(const std::string& requested, std::string* path, std::string* error) {
-    if (!requested.empty()) {
-        if (!Readable(requested)) {
-            *error = requested + ": cannot read the font";
-            return false;
-        }
-        *path = requested;
-        return true;
+bool ChooseFont(const std::string& requested, std::string* path, std::string* error) {
+    if (!requested.empty() && FindFont({requested}).empty()) {
+        *error = requested + ": cannot read the font";
+        return false;
     }
-    if (Readable("font.bmp")) {
-        *path = "font.bmp";
-        return true;
-    }
-    const std::string beside = ExecutableDirectory() + "/font.bmp";
-    *path = Readable(beside) ? beside : std::string();
+    *path = !requested.empty() ? requested
+                               : FindFont({"font.bmp", ExecutableDirectory() + "/font.bmp"});
     return true;
 }

@@ -1,44 +1,49 @@
-// The tools' command line: the options every tool shares, the walk over the arguments, and
-// the parsers of the values their own options take.
+// The tools' command line: getopt_long over each tool's table with the options every tool
+// shares, the parsers of the values their own options take, and the font a tool hands on.
 #pragma once
+
+#include <getopt.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-// One key press: a character for the keyboard handler or a GLUT_KEY_* code for the
-// special-key handler.
-struct KeyStroke {
-    bool special = false;
-    int code = 0;
-};
+#include "driver/DemoSession.h"  // KeyStroke
 
-// The options every tool has.
+// The options every tool has, beside its own.
 struct CommonOptions {
     bool help = false;  // --help or -h: show the usage and do nothing else
     bool xvfb = false;  // --xvfb: draw on a private Xvfb server
+    std::string font;   // --font PATH: the font given to the demo (see ChooseFont)
 };
+// What ReadOptions returns when the tool is to run; otherwise it returns the exit status.
+constexpr int kRun = -1;
+constexpr int kUsageError = 2;
 
-// Takes the value of one of a tool's own options; false for a bad value (it may set *error).
-using OptionHandler =
-    std::function<bool(const std::string& option, const std::string& value, std::string* error)>;
+// Takes the value of one of a tool's own options, by its code in the table; false for a bad
+// value (it may set *error).
+using OptionHandler = std::function<bool(int code, const std::string& value, std::string* error)>;
 
-// Walks the arguments: --help/-h and --xvfb set *common; each option named in valued takes
-// the next argument, handed to apply. Anything else is an unknown option. False with a
-// one-line *error.
-bool WalkOptions(int argc, char** argv, const std::vector<std::string>& valued,
-                 CommonOptions* common, const OptionHandler& apply, std::string* error);
+// Reads the command line with getopt_long over the tool's options (codes other than 'h', 'x'
+// and 'n') and the common ones. Prints help, then the common options, for --help and returns 0;
+// says what is wrong in one line on standard error and returns kUsageError for a bad option or
+// value; kRun otherwise.
+int ReadOptions(int argc, char** argv, std::vector<option> options, const char* help,
+                CommonOptions* common, const OptionHandler& apply);
+// The one-line complaint about the command line; returns kUsageError.
+int UsageError(const std::string& message);
 
-// Parses a comma-separated list of key names into strokes. A name is a single character
-// ("l", "?", "<"), one of space, escape, left, right, up, down, comma, or either followed by
-// *COUNT to repeat it ("l*6"). False, with the reason in *error, for an unknown name.
+// Parses a comma-separated list of key names into strokes, appended to *keys. A name is a
+// single character ("l", "?", "<"), one of space, escape, left, right, up, down, comma, or
+// either followed by *COUNT to repeat it ("l*6"). False, with the reason in *error, for an
+// unknown name.
 bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error);
 // Parses "WIDTHxHEIGHT" with both sides from 1 to 16384.
 bool ParseSize(const std::string& text, int* width, int* height);
-// Parses a whole non-negative decimal number that fits an int.
-bool ParseCount(const std::string& text, int* value);
+// Parses a whole non-negative decimal number up to limit.
+bool ParseCount(const std::string& text, int* value, int limit = 999999999);
 
-// The font the tool gives the demo (--font): requested when not empty (it must exist), else
-// font.bmp in the working directory, else the copy beside the executable, else "" (text is
-// then drawn as white blocks, as the demo draws it without a font).
-bool FindFont(const std::string& requested, std::string* path, std::string* error);
+// The font the tool gives the demo (--font): requested when not empty (it must be readable),
+// else font.bmp in the working directory, else the copy beside the executable, else "" (text
+// is then drawn as white blocks, as the demo draws it without a font).
+bool ChooseFont(const std::string& requested, std::string* path, std::string* error);

@@ -12,9 +12,11 @@
 #include FT_SFNT_NAMES_H  // FT_Get_Sfnt_Name, for the font's version string
 #include FT_TRUETYPE_IDS_H
 
+#include <getopt.h>
+
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,32 +85,9 @@ bool PlaceGlyph(const FT_GlyphSlot glyph, int code, AlphaSheet* sheet) {
     return true;
 }
 
-// FreeType with one face open; both are released on destruction.
-class OpenFace {
-public:
-    explicit OpenFace(const char* fontFile) {
-        if (FT_Init_FreeType(&library) != 0) {
-            library = nullptr;
-            std::fprintf(stderr, "FreeType did not start\n");
-        } else if (FT_New_Face(library, fontFile, 0, &face) != 0) {
-            face = nullptr;
-            std::fprintf(stderr, "cannot read the font %s\n", fontFile);
-        }
-    }
-    ~OpenFace() {
-        if (face != nullptr) {
-            FT_Done_Face(face);
-        }
-        if (library != nullptr) {
-            FT_Done_FreeType(library);
-        }
-    }
-    OpenFace(const OpenFace&) = delete;
-    OpenFace& operator=(const OpenFace&) = delete;
-
-    FT_Library library = nullptr;
-    FT_Face face = nullptr;  // null unless both started
-};
+// FreeType and a face of it, each released by its owner.
+using LibraryOwner = std::unique_ptr<FT_LibraryRec_, FT_Error (*)(FT_Library)>;
+using FaceOwner = std::unique_ptr<FT_FaceRec_, FT_Error (*)(FT_Face)>;
 
 bool RenderSheet(FT_Face face, AlphaSheet* sheet) {
     // Light hinting snaps horizontal strokes to whole rows only (no horizontal
@@ -148,26 +127,16 @@ std::string FontVersion(FT_Face face) {
 
 // Two lines: the FreeType library's version, and the face's names with its version string,
 // e.g. "FreeType 2.12.1" and "DejaVu Sans Mono Bold, Version 2.37".
-std::string Versions(const OpenFace& font) {
+std::string Versions(FT_Library library, FT_Face face) {
     FT_Int major = 0;
     FT_Int minor = 0;
     FT_Int patch = 0;
-    FT_Library_Version(font.library, &major, &minor, &patch);
-    const char* family = font.face->family_name;  // either may be missing
-    const char* style = font.face->style_name;
+    FT_Library_Version(library, &major, &minor, &patch);
+    const char* family = face->family_name;  // either may be missing
+    const char* style = face->style_name;
     return "FreeType " + std::to_string(major) + "." + std::to_string(minor) + "." +
            std::to_string(patch) + "\n" + (family ? family : "no family name") + " " +
-           (style ? style : "no style name") + ", " + FontVersion(font.face) + "\n";
-}
-
-void PutWord(std::vector<uint8_t>* out, uint32_t value) {
-    out->push_back(static_cast<uint8_t>(value));
-    out->push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutDword(std::vector<uint8_t>* out, uint32_t value) {
-    PutWord(out, value & 0xFFFFu);
-    PutWord(out, value >> 16);
+           (style ? style : "no style name") + ", " + FontVersion(face) + "\n";
 }
 
 // An uncompressed 32-bit BMP, stored bottom-up as usual: the file's first row is the sheet's
@@ -175,24 +144,29 @@ void PutDword(std::vector<uint8_t>* out, uint32_t value) {
 std::vector<uint8_t> EncodeBmp(const AlphaSheet& sheet) {
     constexpr uint32_t kHeaderBytes = 14 + 40;
     constexpr uint32_t kPixelBytes = kSide * kSide * 4;
-    std::vector<uint8_t> out;
+    // After "BM", the header's little-endian 32-bit fields: bfSize, bfReserved1 and 2,
+    // bfOffBits; biSize, biWidth, biHeight (positive: bottom-up), biPlanes 1 with biBitCount
+    // 32, biCompression (none), biSizeImage, 72 dpi across and down, biClrUsed, biClrImportant.
+    const uint32_t fields[] = {kHeaderBytes + kPixelBytes,
+                               0,
+                               kHeaderBytes,
+                               40,
+                               kSide,
+                               kSide,
+                               1 | 32u << 16,
+                               0,
+                               kPixelBytes,
+                               2835,
+                               2835,
+                               0,
+                               0};
+    std::vector<uint8_t> out = {'B', 'M'};
     out.reserve(kHeaderBytes + kPixelBytes);
-    out.push_back('B');
-    out.push_back('M');
-    PutDword(&out, kHeaderBytes + kPixelBytes);  // bfSize
-    PutDword(&out, 0);                           // bfReserved1, bfReserved2
-    PutDword(&out, kHeaderBytes);                // bfOffBits
-    PutDword(&out, 40);                          // biSize
-    PutDword(&out, kSide);                       // biWidth
-    PutDword(&out, kSide);                       // biHeight: positive, bottom-up
-    PutWord(&out, 1);                            // biPlanes
-    PutWord(&out, 32);                           // biBitCount
-    PutDword(&out, 0);                           // biCompression: none
-    PutDword(&out, kPixelBytes);                 // biSizeImage
-    PutDword(&out, 2835);                        // biXPelsPerMeter: 72 dpi
-    PutDword(&out, 2835);                        // biYPelsPerMeter
-    PutDword(&out, 0);                           // biClrUsed
-    PutDword(&out, 0);                           // biClrImportant
+    for (const uint32_t field : fields) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            out.push_back(static_cast<uint8_t>(field >> shift));
+        }
+    }
     for (int fileRow = 0; fileRow < kSide; ++fileRow) {
         const uint8_t* alpha = sheet.data() + static_cast<size_t>(kSide - 1 - fileRow) * kSide;
         for (int x = 0; x < kSide; ++x) {
@@ -214,9 +188,14 @@ bool WriteFile(const char* path, const void* data, size_t size) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool versionsOnly = argc > 1 && std::strcmp(argv[1], "--versions") == 0;
-    const int first = versionsOnly ? 2 : 1;  // the output file's argument
-    if (argc < first + 1 || argc > first + 2) {
+    const option kOptions[] = {{"versions", no_argument, nullptr, 'v'}, {nullptr, 0, nullptr, 0}};
+    bool versionsOnly = false;
+    int code = 0;
+    while ((code = getopt_long(argc, argv, "", kOptions, nullptr)) == 'v') {
+        versionsOnly = true;
+    }
+    const int first = optind;  // the output file's argument
+    if (code != -1 || argc < first + 1 || argc > first + 2) {
         std::fprintf(
             stderr, "usage: %s OUTPUT.bmp [FONT.ttf]\n       %s --versions OUTPUT.txt [FONT.ttf]\n",
             argv[0], argv[0]);
@@ -224,16 +203,24 @@ int main(int argc, char** argv) {
     }
     const char* output = argv[first];
     const char* fontFile = argc == first + 2 ? argv[first + 1] : TAVIK_FONT_TTF;
-    const OpenFace font(fontFile);
-    if (font.face == nullptr) {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    if (FT_Init_FreeType(&library) != 0) {
+        std::fprintf(stderr, "FreeType did not start\n");
         return 1;
     }
+    const LibraryOwner libraryOwner(library, FT_Done_FreeType);
+    if (FT_New_Face(library, fontFile, 0, &face) != 0) {
+        std::fprintf(stderr, "cannot read the font %s\n", fontFile);
+        return 1;
+    }
+    const FaceOwner faceOwner(face, FT_Done_Face);
     if (versionsOnly) {
-        const std::string versions = Versions(font);
+        const std::string versions = Versions(library, face);
         return WriteFile(output, versions.data(), versions.size()) ? 0 : 1;
     }
     AlphaSheet sheet(static_cast<size_t>(kSide) * kSide, 0);
-    if (!RenderSheet(font.face, &sheet)) {
+    if (!RenderSheet(face, &sheet)) {
         return 1;
     }
     const std::vector<uint8_t> bmp = EncodeBmp(sheet);

@@ -13,7 +13,7 @@
 
 #include "tests/golden/PictureCompare.h"
 #include "tests/golden/ToolRun.h"
-#include "tools/PngWriter.h"
+#include "driver/Picture.h"
 
 namespace {
 struct GoldenCase {
@@ -42,7 +42,7 @@ protected:
             std::string errors;
             const int status = RunCommand(
                 SnapshotCommand(std::string(c.arguments) + " --out '" + path + "'"), &errors);
-            RgbPicture picture;
+            Picture picture;
             std::string error;
             if (status == 0 && ReadPng(path, &picture, &error)) {
                 rendered[c.name] = picture;
@@ -54,8 +54,8 @@ protected:
     }
 
     // The fresh rendering of a case; fails the test when it could not be made.
-    static const RgbPicture& Rendered(const std::string& name) {
-        static const RgbPicture kNone;
+    static const Picture& Rendered(const std::string& name) {
+        static const Picture kNone;
         const auto found = rendered.find(name);
         if (found == rendered.end()) {
             ADD_FAILURE() << name << ": " << renderErrors[name];
@@ -64,8 +64,8 @@ protected:
         return found->second;
     }
 
-    static RgbPicture Reference(const std::string& name) {
-        RgbPicture picture;
+    static Picture Reference(const std::string& name) {
+        Picture picture;
         std::string error;
         EXPECT_TRUE(ReadPng(ReferencePath(name), &picture, &error))
             << error << "\n(make the references with: cmake --build <build dir> --target "
@@ -73,55 +73,51 @@ protected:
         return picture;
     }
 
-    static std::map<std::string, RgbPicture> rendered;
+    static std::map<std::string, Picture> rendered;
     static std::map<std::string, std::string> renderErrors;
 };
-std::map<std::string, RgbPicture> GoldenTest::rendered;
+std::map<std::string, Picture> GoldenTest::rendered;
 std::map<std::string, std::string> GoldenTest::renderErrors;
 
 // ---- Perturbations of a picture for the control cases ------------------------------------
 
-RgbPicture Mirrored(const RgbPicture& picture) {
-    RgbPicture out = picture;
+Picture Mirrored(const Picture& picture) {
+    Picture out = picture;
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
-            const uint8_t* from = picture.At(picture.width - 1 - x, y);
-            std::copy(from, from + 3, out.At(x, y));
+            out.At(x, y) = picture.At(picture.width - 1 - x, y);
         }
     }
     return out;
 }
 
 // The rectangle [x0, x1) x [y0, y1) mirrored left to right in place.
-RgbPicture RegionMirrored(const RgbPicture& picture, int x0, int y0, int x1, int y1) {
-    RgbPicture out = picture;
+Picture RegionMirrored(const Picture& picture, int x0, int y0, int x1, int y1) {
+    Picture out = picture;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const uint8_t* from = picture.At(x1 - 1 - (x - x0), y);
-            std::copy(from, from + 3, out.At(x, y));
+            out.At(x, y) = picture.At(x1 - 1 - (x - x0), y);
         }
     }
     return out;
 }
 
 // The rectangle's content moved dx pixels right (what it uncovers keeps the old content).
-RgbPicture RegionShifted(const RgbPicture& picture, int x0, int y0, int x1, int y1, int dx) {
-    RgbPicture out = picture;
+Picture RegionShifted(const Picture& picture, int x0, int y0, int x1, int y1, int dx) {
+    Picture out = picture;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const uint8_t* from = picture.At(x, y);
-            std::copy(from, from + 3, out.At(x + dx, y));
+            out.At(x + dx, y) = picture.At(x, y);
         }
     }
     return out;
 }
 
-RgbPicture RegionFilled(const RgbPicture& picture, int x0, int y0, int x1, int y1) {
-    RgbPicture out = picture;
+Picture RegionFilled(const Picture& picture, int x0, int y0, int x1, int y1) {
+    Picture out = picture;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            uint8_t* to = out.At(x, y);
-            to[0] = to[1] = to[2] = 0;
+            out.At(x, y) = Rgb{0, 0, 0};
         }
     }
     return out;
@@ -129,13 +125,10 @@ RgbPicture RegionFilled(const RgbPicture& picture, int x0, int y0, int x1, int y
 
 // Each channel mapped through f(channel index, value).
 template <typename F>
-RgbPicture Recoloured(const RgbPicture& picture, F f) {
-    RgbPicture out = picture;
-    for (size_t i = 0; i < out.rgb.size(); i += 3) {
-        const uint8_t r = out.rgb[i], g = out.rgb[i + 1], b = out.rgb[i + 2];
-        out.rgb[i] = f(0, r, g, b);
-        out.rgb[i + 1] = f(1, r, g, b);
-        out.rgb[i + 2] = f(2, r, g, b);
+Picture Recoloured(const Picture& picture, F f) {
+    Picture out = picture;
+    for (Rgb& p : out.pixels) {
+        p = Rgb{f(0, p.r, p.g, p.b), f(1, p.r, p.g, p.b), f(2, p.r, p.g, p.b)};
     }
     return out;
 }
@@ -155,8 +148,8 @@ constexpr int kGlyphBottom = 20;
 TEST_F(GoldenTest, EverySceneMatchesItsReference) {
     for (const GoldenCase& c : kCases) {
         SCOPED_TRACE(c.name);
-        const RgbPicture& actual = Rendered(c.name);
-        if (actual.rgb.empty()) {
+        const Picture& actual = Rendered(c.name);
+        if (actual.pixels.empty()) {
             continue;
         }
         const std::string newPath = OutputPath(std::string(c.name) + "-new.png");
@@ -166,7 +159,7 @@ TEST_F(GoldenTest, EverySceneMatchesItsReference) {
             std::printf("rewrote %s\n", ReferencePath(c.name).c_str());
             continue;
         }
-        RgbPicture difference;
+        Picture difference;
         const CompareResult result =
             ComparePictures(Reference(c.name), actual, CompareTolerance(), &difference);
         if (result.passed) {
@@ -186,16 +179,15 @@ TEST_F(GoldenTest, EverySceneMatchesItsReference) {
 // The tolerance must not let another scene pass: the default scene against the references
 // of the letterbox, the polygon modes, the nested rings and hyperspace, and a black picture.
 TEST_F(GoldenTest, OtherScenesDoNotPassForTheDefaultScene) {
-    const RgbPicture& scene = Rendered("default");
-    if (scene.rgb.empty()) {
+    const Picture& scene = Rendered("default");
+    if (scene.pixels.empty()) {
         return;
     }
     for (const char* other : {"letterbox6", "wireframe", "points", "nested", "hyperspace"}) {
         const CompareResult result = ComparePictures(Reference(other), scene);
         EXPECT_FALSE(result.passed) << "the default scene passed as " << other;
     }
-    RgbPicture black;
-    black.Resize(scene.width, scene.height);
+    const Picture black(scene.width, scene.height);
     EXPECT_FALSE(ComparePictures(Reference("default"), black).passed) << "a black picture";
     EXPECT_FALSE(ComparePictures(Reference("default"), Reference("help")).passed)
         << "pictures of different sizes";
@@ -203,15 +195,15 @@ TEST_F(GoldenTest, OtherScenesDoNotPassForTheDefaultScene) {
 
 // Faults a person would see, made on the default scene's reference, must not pass.
 TEST_F(GoldenTest, VisibleFaultsDoNotPass) {
-    const RgbPicture reference = Reference("default");
-    if (reference.rgb.empty()) {
+    const Picture reference = Reference("default");
+    if (reference.pixels.empty()) {
         return;
     }
     const int w = reference.width;
     const int h = reference.height;
     struct Fault {
         const char* what;
-        RgbPicture picture;
+        Picture picture;
     };
     const Fault faults[] = {
         {"the picture mirrored", Mirrored(reference)},
@@ -243,23 +235,23 @@ TEST_F(GoldenTest, VisibleFaultsDoNotPass) {
 // What differs between renderers must pass: small colour steps everywhere, every edge one
 // pixel over, a few scattered odd pixels.
 TEST_F(GoldenTest, RendererSizedDifferencesPass) {
-    const RgbPicture reference = Reference("default");
-    if (reference.rgb.empty()) {
+    const Picture reference = Reference("default");
+    if (reference.pixels.empty()) {
         return;
     }
     const int w = reference.width;
     const int h = reference.height;
-    const RgbPicture noisy = Recoloured(reference, [](int c, uint8_t r, uint8_t g, uint8_t b) {
+    const Picture noisy = Recoloured(reference, [](int c, uint8_t r, uint8_t g, uint8_t b) {
         const uint8_t v = c == 0 ? r : c == 1 ? g : b;
         return Clamp(v + ((r + g * 3 + b * 7 + c) % 2 == 0 ? 12 : -12));
     });
-    RgbPicture speckled = reference;
-    for (size_t pixel = 0; pixel < speckled.rgb.size() / 3; pixel += 1999) {
-        for (size_t c = 0; c < 3; ++c) {
-            speckled.rgb[pixel * 3 + c] = static_cast<uint8_t>(255 - speckled.rgb[pixel * 3 + c]);
-        }
+    Picture speckled = reference;
+    for (size_t i = 0; i < speckled.pixels.size(); i += 1999) {
+        Rgb& p = speckled.pixels[i];
+        p = Rgb{static_cast<uint8_t>(255 - p.r), static_cast<uint8_t>(255 - p.g),
+                static_cast<uint8_t>(255 - p.b)};
     }
-    const RgbPicture shifted = RegionShifted(reference, 0, 0, w - 1, h, 1);
+    const Picture shifted = RegionShifted(reference, 0, 0, w - 1, h, 1);
     EXPECT_TRUE(ComparePictures(reference, reference).passed);
     const CompareResult noise = ComparePictures(reference, noisy);
     EXPECT_TRUE(noise.passed) << "colour steps of 12: " << noise.Describe();

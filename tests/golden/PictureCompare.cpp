@@ -6,15 +6,15 @@
 #include <vector>
 
 namespace {
-bool Near(const uint8_t* a, const uint8_t* b, int channel) {
-    return std::abs(a[0] - b[0]) <= channel && std::abs(a[1] - b[1]) <= channel &&
-           std::abs(a[2] - b[2]) <= channel;
+bool Near(Rgb a, Rgb b, int channel) {
+    return std::abs(a.r - b.r) <= channel && std::abs(a.g - b.g) <= channel &&
+           std::abs(a.b - b.b) <= channel;
 }
 
 // True when some pixel of other within radius of (x, y) is near picture's pixel there.
-bool HasMatch(const RgbPicture& picture, const RgbPicture& other, int x, int y,
+bool HasMatch(const Picture& picture, const Picture& other, int x, int y,
               const CompareTolerance& tolerance) {
-    const uint8_t* pixel = picture.At(x, y);
+    const Rgb pixel = picture.At(x, y);
     for (int dy = -tolerance.radius; dy <= tolerance.radius; ++dy) {
         const int oy = y + dy;
         if (oy < 0 || oy >= other.height) {
@@ -40,8 +40,8 @@ std::string CompareResult::Describe() const {
            std::to_string(worstTileY) + "), holds " + std::to_string(worstTile);
 }
 
-CompareResult ComparePictures(const RgbPicture& reference, const RgbPicture& actual,
-                              const CompareTolerance& tolerance, RgbPicture* difference) {
+CompareResult ComparePictures(const Picture& reference, const Picture& actual,
+                              const CompareTolerance& tolerance, Picture* difference) {
     CompareResult result;
     result.sameSize = reference.width == actual.width && reference.height == actual.height &&
                       reference.width > 0 && reference.height > 0;
@@ -55,7 +55,7 @@ CompareResult ComparePictures(const RgbPicture& reference, const RgbPicture& act
     const int tilesDown = (height + tolerance.tile - 1) / tolerance.tile;
     std::vector<int> tiles(static_cast<size_t>(tilesAcross) * tilesDown, 0);
     if (difference != nullptr) {
-        difference->Resize(width, height);
+        *difference = Picture(width, height);
     }
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -66,12 +66,9 @@ CompareResult ComparePictures(const RgbPicture& reference, const RgbPicture& act
                 ++tiles[static_cast<size_t>(y / tolerance.tile) * tilesAcross + x / tolerance.tile];
             }
             if (difference != nullptr) {
-                const uint8_t* r = reference.At(x, y);
-                uint8_t* d = difference->At(x, y);
-                const uint8_t grey = static_cast<uint8_t>((r[0] + r[1] + r[2]) / 9);
-                d[0] = mismatch ? 255 : grey;
-                d[1] = mismatch ? 0 : grey;
-                d[2] = mismatch ? 255 : grey;
+                const Rgb r = reference.At(x, y);
+                const uint8_t grey = static_cast<uint8_t>((r.r + r.g + r.b) / 9);
+                difference->At(x, y) = mismatch ? Rgb{255, 0, 255} : Rgb{grey, grey, grey};
             }
         }
     }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tools/PngWriter.h"
+#include "driver/Picture.h"
 
 struct CompareTolerance {
     int channel = 24;         // largest difference in any channel that still matches
@@ -32,6 +32,6 @@ struct CompareResult {
 // counts). The pictures match when they have the same size, the mismatches stay within the
 // share and no tile holds more than its limit. When difference is not null it receives the
 // reference dimmed to grey with the mismatched pixels in magenta.
-CompareResult ComparePictures(const RgbPicture& reference, const RgbPicture& actual,
+CompareResult ComparePictures(const Picture& reference, const Picture& actual,
                               const CompareTolerance& tolerance = CompareTolerance(),
-                              RgbPicture* difference = nullptr);
+                              Picture* difference = nullptr);

@@ -11,7 +11,7 @@
 
 #include "tests/golden/PictureCompare.h"
 #include "tests/golden/ToolRun.h"
-#include "tools/PngWriter.h"
+#include "driver/Picture.h"
 
 namespace {
 std::string FileBytes(const std::string& path) {
@@ -35,12 +35,12 @@ int Lines(const std::string& text) {
 }
 
 // Mean brightness of a picture's rectangle.
-double Brightness(const RgbPicture& p, int x0, int y0, int x1, int y1) {
+double Brightness(const Picture& p, int x0, int y0, int x1, int y1) {
     double sum = 0.0;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const uint8_t* c = p.At(x, y);
-            sum += (c[0] + c[1] + c[2]) / 3.0;
+            const Rgb c = p.At(x, y);
+            sum += (c.r + c.g + c.b) / 3.0;
         }
     }
     return sum / ((x1 - x0) * (y1 - y0));
@@ -110,7 +110,7 @@ TEST(SnapshotToolTest, PicturesRepeatAndRangesWriteEveryFrame) {
     EXPECT_EQ(tenth, FileBytes(OutputPath("again-010.png"))) << "the same frame twice";
     EXPECT_NE(tenth, FileBytes(OutputPath("range-009.png"))) << "consecutive frames differ";
 
-    RgbPicture picture;
+    Picture picture;
     std::string error;
     ASSERT_TRUE(ReadPng(OutputPath("range-010.png"), &picture, &error)) << error;
     EXPECT_EQ(picture.width, 160);
@@ -123,7 +123,7 @@ TEST(SnapshotToolTest, KeysAreTypedJustBeforeTheirFrame) {
     ASSERT_EQ(RunCommand(SnapshotCommand("--size 320x240 --frame 4 --frame 5 --key 5:l*6 --out '" +
                                          pattern + "' >/dev/null")),
               0);
-    RgbPicture before, after;
+    Picture before, after;
     std::string error;
     ASSERT_TRUE(ReadPng(OutputPath("keys-4.png"), &before, &error)) << error;
     ASSERT_TRUE(ReadPng(OutputPath("keys-5.png"), &after, &error)) << error;

@@ -19,40 +19,6 @@ void SleepSeconds(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-int Screenshot::CountBrighter(int x, int y, int w, int h, int threshold) const {
-    int count = 0;
-    for (int row = y; row < y + h && row < height; ++row) {
-        for (int col = x; col < x + w && col < width; ++col) {
-            const Rgb p = At(col, row);
-            if (p.r > threshold || p.g > threshold || p.b > threshold) {
-                ++count;
-            }
-        }
-    }
-    return count;
-}
-
-int Screenshot::CountWhite(int x, int y, int w, int h, int threshold) const {
-    int count = 0;
-    for (int row = y; row < y + h && row < height; ++row) {
-        for (int col = x; col < x + w && col < width; ++col) {
-            const Rgb p = At(col, row);
-            if (p.r > threshold && p.g > threshold && p.b > threshold) {
-                ++count;
-            }
-        }
-    }
-    return count;
-}
-
-bool Screenshot::WritePpm(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << width << " " << height << "\n255\n";
-    out.write(reinterpret_cast<const char*>(pixels.data()),
-              static_cast<std::streamsize>(pixels.size() * 3));
-    return static_cast<bool>(out);
-}
-
 int RunOnDisplay(const VirtualDisplay& display, const std::string& command, std::string* output) {
     const std::string full = "export DISPLAY=" + display.Name() + " LIBGL_ALWAYS_SOFTWARE=1; { " +
                              command + "; } 2>/dev/null";
@@ -176,15 +142,13 @@ Screenshot GrabWindow(const VirtualDisplay& display, unsigned long window) {
     XImage* image =
         XGetImage(x, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (image) {
-        shot.width = attributes.width;
-        shot.height = attributes.height;
-        shot.pixels.resize(static_cast<size_t>(shot.width) * shot.height);
+        shot = Picture(attributes.width, attributes.height);
         for (int row = 0; row < shot.height; ++row) {
             for (int col = 0; col < shot.width; ++col) {
                 const unsigned long p = XGetPixel(image, col, row);
-                shot.pixels[static_cast<size_t>(row) * shot.width + col] = {
-                    static_cast<uint8_t>((p >> 16) & 0xff), static_cast<uint8_t>((p >> 8) & 0xff),
-                    static_cast<uint8_t>(p & 0xff)};
+                shot.At(col, row) = {static_cast<uint8_t>((p >> 16) & 0xff),
+                                     static_cast<uint8_t>((p >> 8) & 0xff),
+                                     static_cast<uint8_t>(p & 0xff)};
             }
         }
         XDestroyImage(image);

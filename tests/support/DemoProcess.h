@@ -9,21 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/GlTestSupport.h"
+#include "driver/Picture.h"
 #include "xvfb/VirtualDisplay.h"
 
-// A screenshot of the whole screen, rows from the top.
-struct Screenshot {
-    int width = 0;
-    int height = 0;
-    std::vector<Rgb> pixels;
-    Rgb At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    // Pixels in the rectangle (rows from the top) brighter than threshold in any channel.
-    int CountBrighter(int x, int y, int w, int h, int threshold) const;
-    // Pixels in the rectangle whose every channel is above threshold (white text, say).
-    int CountWhite(int x, int y, int w, int h, int threshold) const;
-    bool WritePpm(const std::string& path) const;
-};
+// A screenshot of the whole screen or a window, rows from the top.
+using Screenshot = Picture;
 
 class DemoProcess {
 public:

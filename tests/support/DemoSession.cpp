@@ -1,25 +1,11 @@
-// The demo-session fixture: start-up in the test window, the recorded process end, the
-// OpenGL error log, and the restore of the program-start state.
+// The demo-session fixture: a driver session in the test window and the OpenGL error log.
 #include "tests/support/DemoSession.h"
 
 #include <GL/freeglut.h>
 #include <GL/glext.h>
 
-#include "shell/AppHooks.h"
-#include "shell/Clock.h"
-#include "shell/ProgramState.h"
-#include "shell/Settings.h"
-#include "shell/Shell.h"
-
 namespace {
-int exitCalls = 0;
 std::vector<std::string> loggedErrors;
-
-void RecordExit(int status) {
-    EXPECT_EQ(status, 0) << "an orderly end exits with status 0";
-    ++exitCalls;
-    fadeLevel = 1.0f;
-}
 
 void APIENTRY LogError(GLenum, GLenum type, GLuint, GLenum, GLsizei, const GLchar* message,
                        const void*) {
@@ -64,11 +50,8 @@ void GlErrorLog::Clear() {
 
 void DemoSessionGlTest::SetUp() {
     GlTest::SetUp();
-    RestoreProgramStartState();
-    exitCalls = 0;
-    endProcess = RecordExit;
-    ASSERT_TRUE(PreInit());
-    ASSERT_TRUE(AppInit());
+    std::string error;
+    ASSERT_TRUE(session.Start(TAVIK_FONT, AfterEnd::RunOn, &error)) << error;
     // AppInit asks for full screen; the tests draw in the usual 640 x 480 window.
     ASSERT_TRUE(ResizeWindow(640, 480));
     ASSERT_TRUE(errors.Start()) << "no OpenGL debug output to catch errors inside frames";
@@ -76,21 +59,18 @@ void DemoSessionGlTest::SetUp() {
 
 void DemoSessionGlTest::TearDown() {
     errors.Stop();
-    AppShutdown();
-    RestoreProgramStartState();
+    EXPECT_EQ(session.LastEndStatus(), 0) << "an orderly end exits with status 0";
+    session.End();
     GlTest::TearDown();
 }
 
 void DemoSessionGlTest::FrameAt(uint32_t ms) {
-    glutMainLoopEvent();
-    ElapsedMs = ms;
-    AppFrame();
-    glutSwapBuffers();
+    session.FrameAt(ms);
 }
 
 void DemoSessionGlTest::DrawnFrameAt(uint32_t ms) {
-    ElapsedMs = ms;
-    AppFrame();
+    session.SetClock(ms);
+    session.Frame();
 }
 
 void DemoSessionGlTest::ExpectNoGlErrorRaised(const std::string& where) {
@@ -99,8 +79,4 @@ void DemoSessionGlTest::ExpectNoGlErrorRaised(const std::string& where) {
     }
     errors.Clear();
     EXPECT_NO_GL_ERROR();
-}
-
-int DemoSessionGlTest::ExitCalls() {
-    return exitCalls;
 }

@@ -1,7 +1,7 @@
-// The whole demo in the test window: the start-up of the real program (PreInit, then
-// AppInit) from the program-start state with the clock at 0, the process end replaced by a
-// recorder, OpenGL errors caught where they are raised, and every piece of program state put
-// back when the test ends, whether it passed or not.
+// The whole demo in the test window: a driver session (the real program's start-up from the
+// program-start state, the clock at 0, the process end recorded), OpenGL errors caught where
+// they are raised, and every piece of program state put back when the test ends, whether it
+// passed or not.
 #pragma once
 
 #include <GL/gl.h>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/DemoSession.h"
 #include "tests/support/GlTestSupport.h"
 
 // Every OpenGL error raised while it runs, as the driver's debug output reports it. AppFrame
@@ -42,7 +43,8 @@ protected:
 
     // Orderly ends the demo asked for since SetUp. What the real program would do there,
     // short of ending: the end is counted and the demo runs on at full light.
-    static int ExitCalls();
+    int ExitCalls() const { return session.Ends(); }
 
+    DemoSession session;
     GlErrorLog errors;
 };

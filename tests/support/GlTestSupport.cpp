@@ -1,14 +1,10 @@
-// Window control, pixel read-back and feedback capture for the OpenGL tests.
+// Pixel checks, OpenGL state and feedback capture for the OpenGL tests.
 #include "tests/support/GlTestSupport.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
-#include <chrono>
-#include <iomanip>
-#include <thread>
-
-#include "shell/WindowSize.h"
+#include <cstdlib>
 
 std::ostream& operator<<(std::ostream& out, const Rgb& c) {
     return out << "rgb(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
@@ -17,32 +13,6 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 std::string GlErrorName(GLenum error) {
     const GLubyte* text = gluErrorString(error);
     return text ? reinterpret_cast<const char*>(text) : "error " + std::to_string(error);
-}
-
-void PumpEvents() {
-    for (int i = 0; i < 4; ++i) {
-        glutMainLoopEvent();
-    }
-}
-
-bool ResizeWindow(int width, int height) {
-    // Settle pending window work first (a full-screen request, say), which would otherwise
-    // be applied after the resize and undo it.
-    PumpEvents();
-    for (int attempt = 0; attempt < 400; ++attempt) {
-        const bool glutAgrees =
-            glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height;
-        if (glutAgrees && WindowSize.width == static_cast<uint32_t>(width) &&
-            WindowSize.height == static_cast<uint32_t>(height)) {
-            return true;
-        }
-        if (!glutAgrees && attempt % 50 == 0) {
-            glutReshapeWindow(width, height);
-        }
-        glutMainLoopEvent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
 }
 
 void ResetGlState() {
@@ -69,13 +39,6 @@ void ResetGlState() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-}
-
-std::vector<Rgb> ReadPixels(int x, int y, int width, int height) {
-    std::vector<Rgb> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
 }
 
 Rgb ReadPixel(int x, int y) {

@@ -1,6 +1,6 @@
 // The shared fixture of every test that needs OpenGL: one real GLUT window on a private Xvfb
-// server (Mesa's software renderer), pixel read-back, feedback-mode capture of emitted
-// vertices, and a check that no OpenGL error is pending.
+// server (Mesa's software renderer, opened by GlTestMain through the driver), pixel checks,
+// feedback-mode capture of emitted vertices, and a check that no OpenGL error is pending.
 #pragma once
 
 #include <GL/gl.h>
@@ -12,11 +12,9 @@
 #include <string>
 #include <vector>
 
-struct Rgb {
-    uint8_t r, g, b;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-    bool operator!=(const Rgb& o) const { return !(*this == o); }
-};
+#include "driver/DemoWindow.h"  // PumpEvents, ResizeWindow, ReadPixels
+#include "driver/Picture.h"
+
 std::ostream& operator<<(std::ostream& out, const Rgb& c);
 
 // The name of an OpenGL error code, for readable failure messages.
@@ -30,17 +28,12 @@ std::string GlErrorName(GLenum error);
             << "pending OpenGL error " << GlErrorName(tavikPendingError); \
     } while (0)
 
-// Handles GLUT's queued events (reshape, expose) without running any frame.
-void PumpEvents();
-// Resizes the test window and waits until GLUT and WindowSize report the new size.
-bool ResizeWindow(int width, int height);
 // Puts the usual OpenGL state back: full-window viewport, identity matrices, no lighting,
 // blending, texturing or depth test, white colour, filled polygons, point size 1, black clear.
 void ResetGlState();
 
-// Pixels of the back buffer (where the tests draw without swapping), y from the bottom.
+// A pixel of the back buffer (where the tests draw without swapping), y from the bottom.
 Rgb ReadPixel(int x, int y);
-std::vector<Rgb> ReadPixels(int x, int y, int width, int height);
 // Number of pixels in the rectangle that differ from background by more than tolerance
 // in any channel.
 int CountPixelsNot(int x, int y, int width, int height, Rgb background, int tolerance = 8);
