@@ -20,7 +20,7 @@ SetCompressor /SOLID lzma
     !error "STAGING, VERSION, VIVERSION and OUTFILE must be defined (see scripts/build-installer)"
 !endif
 
-!define PUBLISHER "Tavik developers"
+!define PUBLISHER "Tavik maintainers"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavik"
 !define SETTINGS_KEY "Software\Tavik"
 

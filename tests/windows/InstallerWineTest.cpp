@@ -75,7 +75,7 @@ TEST_F(InstallerWineTest, InstallsStartsFromTheStartMenuAndUninstallsEverything)
     const std::string uninstaller = "\"" + location + "\\Uninstall.exe\"";
     for (const std::string& value : std::vector<std::string>{
              "DisplayName    REG_SZ    Tavik", "DisplayVersion    REG_SZ    " + version.str(1),
-             "Publisher    REG_SZ    Tavik developers",
+             "Publisher    REG_SZ    Tavik maintainers",
              "DisplayIcon    REG_SZ    " + location + "\\tavik.exe,0",
              "InstallLocation    REG_SZ    " + location,
              "UninstallString    REG_SZ    " + uninstaller,
