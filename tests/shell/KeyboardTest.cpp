@@ -199,17 +199,10 @@ TEST_F(KeyboardTest, LetterboxCyclesThroughItsSizes) {
     }
 }
 
-// Long runs of one key: down then up drifts slowly down (0.9 x 1.111111 = 0.9999999); a
-// thousand presses take a value down to the smallest floats or up to the largest float
-// (never to infinity), the message stays a number, and a saturated value comes back down.
+// Long runs of one key: a thousand presses take a value down to the smallest floats or up
+// to the largest float (never to infinity), the message stays a number, and a saturated
+// value comes back.
 TEST_F(KeyboardTest, LongRunsOfOneKeyStayFiniteAndCanComeBack) {
-    for (int i = 0; i < 1000; ++i) {
-        DecideDemoKey('-');
-        DecideDemoKey('=');
-    }
-    EXPECT_LT(settings.rotateSpeed, 0.4f);
-    EXPECT_NEAR(settings.rotateSpeed, 0.4, 0.001);
-
     struct Run {
         int key;
         bool special;
