@@ -23,32 +23,22 @@ inline void PutDword(Bytes* out, uint32_t value) {
     PutWord(out, value >> 16);
 }
 
-// A BMP file as the tests want it: every header field settable, the rows given in file order
-// (first stored row first) as their pixel bytes only. Each row is padded to a multiple of
-// 4 bytes with kPadByte, so a loader that copies padding shows it.
+// A BMP file as the tests want it: size, depth and palette size settable, the rows given in
+// file order (first stored row first) as their pixel bytes only. Each row is padded to a
+// multiple of 4 bytes with kPadByte, so a loader that copies padding shows it.
 struct BmpBuilder {
     static constexpr uint8_t kPadByte = 0xEE;
 
-    char type0 = 'B';
-    char type1 = 'M';
     int32_t width = 1;
     int32_t height = 1;
     uint16_t bitCount = 24;
-    uint32_t compression = 0;
     uint32_t paletteEntries = 0;  // 4 bytes each, between the headers and the pixels
-    bool offBitsSet = false;
-    uint32_t offBits = 0;
     std::vector<Bytes> rows;
 
     BmpBuilder(int32_t w, int32_t h, uint16_t bits) : width(w), height(h), bitCount(bits) {}
 
     BmpBuilder& Row(Bytes pixels) {
         rows.push_back(std::move(pixels));
-        return *this;
-    }
-    BmpBuilder& OffBits(uint32_t value) {
-        offBitsSet = true;
-        offBits = value;
         return *this;
     }
 
@@ -62,17 +52,17 @@ struct BmpBuilder {
         }
         const uint32_t headerBytes = 14 + 40 + paletteEntries * 4;
         Bytes out;
-        out.push_back(static_cast<uint8_t>(type0));
-        out.push_back(static_cast<uint8_t>(type1));
+        out.push_back('B');
+        out.push_back('M');
         PutDword(&out, static_cast<uint32_t>(headerBytes + data.size()));
         PutDword(&out, 0);
-        PutDword(&out, offBitsSet ? offBits : headerBytes);
+        PutDword(&out, headerBytes);
         PutDword(&out, 40);
         PutDword(&out, static_cast<uint32_t>(width));
         PutDword(&out, static_cast<uint32_t>(height));
         PutWord(&out, 1);
         PutWord(&out, bitCount);
-        PutDword(&out, compression);
+        PutDword(&out, 0);  // no compression
         PutDword(&out, static_cast<uint32_t>(data.size()));
         PutDword(&out, 2835);
         PutDword(&out, 2835);
