@@ -2,11 +2,13 @@
 // themselves, and the number of open file descriptors (to see that a load closed its file).
 #pragma once
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -84,16 +86,11 @@ public:
         char name[] = "/tmp/tavik-image-test-XXXXXX";
         const int fd = mkstemp(name);
         if (fd >= 0) {
-            path = name;
-            size_t written = 0;
-            while (written < contents.size()) {
-                const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
-                if (n <= 0) {
-                    break;
-                }
-                written += static_cast<size_t>(n);
-            }
             close(fd);
+            path = name;
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(contents.data()),
+                       static_cast<std::streamsize>(contents.size()));
         }
     }
     ~TempFile() {
@@ -112,29 +109,11 @@ private:
 
 // Entries of /proc/self/fd: a load that leaves its file open raises this by one.
 inline int OpenDescriptorCount() {
-    DIR* dir = opendir("/proc/self/fd");
-    if (dir == nullptr) {
-        return -1;
-    }
-    int count = 0;
-    while (readdir(dir) != nullptr) {
-        ++count;
-    }
-    closedir(dir);
-    return count;
+    const std::filesystem::directory_iterator entries("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
 }
 
 inline Bytes ReadWholeFile(const char* path) {
-    Bytes contents;
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        return contents;
-    }
-    uint8_t block[65536];
-    size_t n;
-    while ((n = std::fread(block, 1, sizeof block, file)) > 0) {
-        contents.insert(contents.end(), block, block + n);
-    }
-    std::fclose(file);
-    return contents;
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

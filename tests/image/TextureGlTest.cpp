@@ -143,43 +143,35 @@ TEST_F(TextureGlTest, AlphaImageIsInterleavedWithAnEightOrTwentyFourBitImage) {
 }
 
 TEST_F(TextureGlTest, UnfitAlphaImageOrDepthFailsAndEndsEmpty) {
+    struct Shape {
+        uint32_t width, height, bits;  // width 0: no pixels at all
+    };
+    const struct {
+        const char* name;
+        Shape image, alpha;  // alpha width 0: no alpha image
+    } cases[] = {
+        {"alpha of another width", {4, 2, 24}, {2, 2, 8}},
+        {"alpha of another height", {4, 2, 8}, {4, 1, 8}},
+        {"24-bit alpha", {4, 2, 8}, {4, 2, 24}},
+        {"16-bit image", {2, 2, 16}, {0, 0, 0}},
+        {"empty image", {0, 0, 0}, {0, 0, 0}},
+        // Wider than GLint can say: the utility library refuses it.
+        {"image the utility library refuses", {1u << 31, 1, 8}, {0, 0, 0}},
+    };
     Image rgb;
     Fill(&rgb, 4, 2, 24, Pattern);
-    Image grey;
-    Fill(&grey, 4, 2, 8, Pattern);
-    Image narrow;
-    Fill(&narrow, 2, 2, 8, AlphaPattern);
-    Image shallow;
-    Fill(&shallow, 4, 1, 8, AlphaPattern);
-    Image colourAlpha;
-    Fill(&colourAlpha, 4, 2, 24, AlphaPattern);
-    Image sixteen;
-    Fill(&sixteen, 2, 2, 16, Pattern);
-    Image empty;
-    Image tooWide;  // wider than GLint can say: the utility library refuses it
-    ASSERT_TRUE(tooWide.Create(1u << 31, 1, 8));
-
-    struct Case {
-        const char* name;
-        const Image* image;
-        const Image* alpha;
-    };
-    const Case cases[] = {
-        {"24-bit image, alpha of another width", &rgb, &narrow},
-        {"24-bit image, alpha of another height", &rgb, &shallow},
-        {"24-bit image, 24-bit alpha", &rgb, &colourAlpha},
-        {"8-bit image, alpha of another width", &grey, &narrow},
-        {"8-bit image, 24-bit alpha", &grey, &colourAlpha},
-        {"16-bit image", &sixteen, nullptr},
-        {"empty image", &empty, nullptr},
-        {"image the utility library refuses", &tooWide, nullptr},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        Image image;
+        Image alpha;
+        ASSERT_TRUE(c.image.width == 0 ||
+                    image.Create(c.image.width, c.image.height, c.image.bits));
+        ASSERT_TRUE(c.alpha.width == 0 ||
+                    alpha.Create(c.alpha.width, c.alpha.height, c.alpha.bits));
         Texture texture;
         ASSERT_TRUE(texture.Create(rgb, nullptr));
         const GLuint oldName = NameOf(texture);
-        EXPECT_FALSE(texture.Create(*c.image, c.alpha));
+        EXPECT_FALSE(texture.Create(image, c.alpha.width == 0 ? nullptr : &alpha));
         EXPECT_EQ(texture.handle, 0u);
         EXPECT_FALSE(glIsTexture(oldName)) << "the old texture was released";
         EXPECT_EQ(BoundTexture(), 0);
@@ -269,14 +261,10 @@ TEST_F(TextureGlTest, ReleaseDeletesOnceAndCopiesBindTheSameTexture) {
 }
 
 TEST_F(TextureGlTest, LoadFromFile) {
-    BmpBuilder bmp(2, 2, 24);
-    bmp.Row({1, 2, 3, 4, 5, 6}).Row({7, 8, 9, 10, 11, 12});
-    TempFile file(bmp.Build());
-
     Texture texture;
-    ASSERT_TRUE(texture.Load(file.Path(), LoadBmp));
-    // Bottom-up file, blue-green-red: the last file row is the top row.
-    EXPECT_EQ(ReadTexture(0, GL_RGB, 3), Bytes({9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4}));
+    ASSERT_TRUE(texture.Load(TAVIK_FONT, LoadBmp));
+    EXPECT_EQ(LevelParameter(0, GL_TEXTURE_WIDTH), 512) << "the font's 512 x 512 pixels";
+    EXPECT_GT(LevelParameter(0, GL_TEXTURE_ALPHA_SIZE), 0) << "and their alpha";
 
     const uint32_t held = texture.handle;
     EXPECT_FALSE(texture.Load("/nonexistent/tavik/font.bmp", LoadBmp));
