@@ -14,16 +14,6 @@
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 
-struct Viewport {
-    GLint x, y, width, height;
-};
-
-Viewport CurrentViewport() {
-    GLint v[4] = {-1, -1, -1, -1};
-    glGetIntegerv(GL_VIEWPORT, v);
-    return Viewport{v[0], v[1], v[2], v[3]};
-}
-
 void ExpectMatrixFinite(GLenum which, const char* what) {
     GLdouble m[16];
     glGetDoublev(which, m);
@@ -101,8 +91,9 @@ TEST_F(CameraGlTest, ViewportAndProjectionFollowTheBandTheFieldOfViewAndTheCamer
     settings.cameraZ = 2.5f;
     settings.letterbox = -5;  // the band is rows 120 to 359
     SetupView();
-    const Viewport v = CurrentViewport();
-    EXPECT_TRUE(v.x == 0 && v.y == 120 && v.width == 640 && v.height == 240);
+    GLint v[4];
+    glGetIntegerv(GL_VIEWPORT, v);
+    EXPECT_TRUE(v[0] == 0 && v[1] == 120 && v[2] == 640 && v[3] == 240);
     ExpectCameraAt(2.5);
     // Two units in front of the eye the band's top edge lies tan(20 degrees) x 2 above the
     // axis, and its right edge 640 / 240 times as far out.
@@ -160,7 +151,9 @@ TEST_F(CameraGlTest, EmptyBandDrawsNothingAndRaisesNoError) {
         settings.letterbox = c.letterbox;
         SetupView();
         EXPECT_NO_GL_ERROR();
-        EXPECT_EQ(CurrentViewport().width * CurrentViewport().height, 0);
+        GLint v[4];
+        glGetIntegerv(GL_VIEWPORT, v);
+        EXPECT_EQ(v[2] * v[3], 0);
         ExpectMatrixFinite(GL_PROJECTION_MATRIX, "projection");
         ExpectCameraAt(0.0);
         EXPECT_EQ(PixelsDrawnInFront(640, 480), 0);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 #include "scene/ChannelBank.h"
 #include "scene/Spotlights.h"
@@ -40,39 +41,27 @@ void SetWeight(int channel, double weight) {
     channelBank.phase[channel] = PhaseForShare(30.0, (weight - 0.5) / 0.5);
 }
 
-void ExpectColour(GLenum light, GLenum which, double r, double g, double b, const char* what) {
-    GLfloat c[4] = {-1, -1, -1, -1};
-    glGetLightfv(light, which, c);
-    EXPECT_NEAR(c[0], r, 1e-5) << what << " red";
-    EXPECT_NEAR(c[1], g, 1e-5) << what << " green";
-    EXPECT_NEAR(c[2], b, 1e-5) << what << " blue";
-    EXPECT_FLOAT_EQ(c[3], 1.0f) << what << " alpha";
-}
-
-void ExpectGlobalAmbient(double level, const char* what) {
-    GLfloat c[4] = {-1, -1, -1, -1};
-    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, c);
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_NEAR(c[k], level, 1e-5) << what << " component " << k;
+// The values OpenGL holds for a light's parameter, or for the global ambient light.
+void ExpectValues(GLenum light, GLenum which, std::initializer_list<double> want,
+                  const char* what) {
+    GLfloat v[4] = {-1, -1, -1, -1};
+    which == GL_LIGHT_MODEL_AMBIENT ? glGetFloatv(which, v) : glGetLightfv(light, which, v);
+    const double* w = want.begin();
+    for (size_t k = 0; k < want.size(); ++k) {
+        EXPECT_NEAR(v[k], w[k], 1e-5 * std::fmax(1.0, std::fabs(w[k]))) << what << " [" << k << "]";
     }
-    EXPECT_FLOAT_EQ(c[3], 1.0f) << what;
 }
-
+void ExpectColour(GLenum light, GLenum which, double r, double g, double b, const char* what) {
+    ExpectValues(light, which, {r, g, b, 1.0}, what);
+}
+void ExpectGlobalAmbient(double level, const char* what) {
+    ExpectValues(GL_LIGHT0, GL_LIGHT_MODEL_AMBIENT, {level, level, level, 1.0}, what);
+}
 void ExpectPosition(GLenum light, Vec3 p, const char* what) {
-    GLfloat v[4] = {0, 0, 0, 0};
-    glGetLightfv(light, GL_POSITION, v);
-    EXPECT_NEAR(v[0], p.x, 1e-4) << what << " x";
-    EXPECT_NEAR(v[1], p.y, 1e-4) << what << " y";
-    EXPECT_NEAR(v[2], p.z, 1e-4) << what << " z";
-    EXPECT_FLOAT_EQ(v[3], 1.0f) << what << " w";
+    ExpectValues(light, GL_POSITION, {p.x, p.y, p.z, 1.0}, what);
 }
-
 void ExpectDirection(GLenum light, Vec3 d, const char* what) {
-    GLfloat v[3] = {0, 0, 0};
-    glGetLightfv(light, GL_SPOT_DIRECTION, v);
-    EXPECT_NEAR(v[0], d.x, 1e-5) << what << " x";
-    EXPECT_NEAR(v[1], d.y, 1e-5) << what << " y";
-    EXPECT_NEAR(v[2], d.z, 1e-5) << what << " z";
+    ExpectValues(light, GL_SPOT_DIRECTION, {d.x, d.y, d.z}, what);
 }
 
 // The frame step's arguments.
