@@ -94,6 +94,8 @@ TEST_F(DemoE2eTest, StartsFullScreenShowsTheSceneAndTheHelpPageAndFadesOut) {
     EXPECT_EQ(demo.StandardOutput(), "") << "standard output stays empty";
 }
 
+// A font.bmp that is missing, or any file the loader refuses (BmpHostileFilesTest's), leaves
+// the font texture empty.
 TEST_F(DemoE2eTest, RunsWithoutFontAndDrawsTheMessageAsBlocks) {
     const std::string dir = MakeWorkDir("");
     DemoProcess demo(*display, TAVIK_BINARY, dir);

@@ -32,30 +32,12 @@ void Require(bool holds) {
     }
 }
 
-// One memfd for the whole run, rewritten for every input.
-const std::string& InputPath() {
-    static const std::string path = [] {
-        const int fd = memfd_create("tavik-bmp-fuzz", 0);
-        Require(fd >= 0);
-        return "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-bool WriteInput(const std::string& path, const uint8_t* data, size_t size) {
-    const int fd = std::atoi(path.c_str() + sizeof("/proc/self/fd/") - 1);
-    if (ftruncate(fd, 0) != 0) {
-        return false;
-    }
-    size_t written = 0;
-    while (written < size) {
-        const ssize_t n = pwrite(fd, data + written, size - written, static_cast<off_t>(written));
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<size_t>(n);
-    }
-    return true;
+// Writes the input into the run's one in-memory file and returns that file's path.
+std::string WriteInput(const uint8_t* data, size_t size) {
+    static const int fd = memfd_create("tavik-bmp-fuzz", 0);
+    Require(fd >= 0 && ftruncate(fd, 0) == 0);
+    Require(pwrite(fd, data, size, 0) == static_cast<ssize_t>(size));
+    return "/proc/self/fd/" + std::to_string(fd);
 }
 
 // What a loaded image must satisfy, checked against the input's own header fields. A file may
@@ -103,10 +85,7 @@ void CheckLoadedImage(const Image& image, const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& path = InputPath();
-    if (!WriteInput(path, data, size)) {
-        return 0;
-    }
+    const std::string path = WriteInput(data, size);
     Image image;
     if (LoadBmp(path.c_str(), &image)) {
         CheckLoadedImage(image, data, size);

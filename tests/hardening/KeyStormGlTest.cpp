@@ -186,7 +186,6 @@ struct PressRun {
     int key;  // a byte, or a special key when special is set
     bool special;
     int presses;
-    void (*before)();
 };
 
 // Window coordinates in the window (with a margin for wide points): something was drawn
@@ -205,28 +204,21 @@ size_t OnScreen(const std::vector<FeedbackPrimitive>& primitives, GLenum token) 
 }
 }  // namespace
 
-// Frames after a thousand presses of one key (KeyboardTest checks the values themselves:
-// the smallest floats, or the largest float and never infinity): the frames draw finite
-// stars, and rings unless they are too large to be on screen.
+// Frames after a thousand presses of one key that drives a speed to the largest float, or
+// the camera far out either way (KeyboardTest checks the values themselves; RingsGlTest the
+// ring sizes the keys can reach): the frames draw finite stars and rings.
 TEST_F(KeyStormGlTest, FramesAfterThousandsOfPressesOfOneKeyStayFinite) {
     const PressRun runs[] = {
-        {"[ with nested rings", '[', false, 1000, [] { settings.nestedRings = 1; }},
-        {"] with nested rings", ']', false, 1000, [] { settings.nestedRings = 1; }},
-        {"+", '+', false, 1000, [] {}},
-        {"_", '_', false, 1000, [] {}},
-        {"=", '=', false, 1000, [] {}},
-        {"-", '-', false, 1000, [] {}},
-        {")", ')', false, 1000, [] {}},
-        {"(", '(', false, 1000, [] {}},
-        {"right arrow", GLUT_KEY_RIGHT, true, 1000, [] {}},
-        {"left arrow", GLUT_KEY_LEFT, true, 1000, [] {}},
-        {"{ until the far plane lies behind the near one", '{', false, 100, [] {}},
-        {"} far out", '}', false, 1000, [] {}},
+        {"+", '+', false, 1000},
+        {"=", '=', false, 1000},
+        {")", ')', false, 1000},
+        {"right arrow", GLUT_KEY_RIGHT, true, 1000},
+        {"{ until the far plane lies behind the near one", '{', false, 100},
+        {"} far out", '}', false, 1000},
     };
     for (const PressRun& run : runs) {
         SCOPED_TRACE(run.name);
         ResetSettings();
-        run.before();
         for (int i = 0; i < run.presses; ++i) {
             if (run.special) {
                 DecideDemoSpecialKey(run.key);
@@ -252,8 +244,6 @@ TEST_F(KeyStormGlTest, FramesAfterThousandsOfPressesOfOneKeyStayFinite) {
             continue;
         }
         EXPECT_GT(OnScreen(emitted, GL_POINT_TOKEN), 300u) << "the stars are drawn";
-        const bool ringsTooLarge = settings.objectSize > 1e30f;
-        EXPECT_EQ(OnScreen(emitted, GL_POLYGON_TOKEN) > 0, !ringsTooLarge)
-            << "rings are drawn unless they are too large to be on screen";
+        EXPECT_GT(OnScreen(emitted, GL_POLYGON_TOKEN), 0u) << "the rings are drawn";
     }
 }

@@ -22,18 +22,12 @@ constexpr int kNamesScanned = 4096;             // far more names than the demo 
 constexpr long kResidentSlackKilobytes = 2048;  // 50 bytes a frame
 
 // OpenGL names below kNamesScanned that are display lists (or textures).
-int LiveNames(GLboolean (*is)(GLuint)) {
+int Live(GLboolean (*is)(GLuint)) {
     int count = 0;
     for (GLuint name = 1; name < kNamesScanned; ++name) {
         count += is(name) == GL_TRUE;
     }
     return count;
-}
-int LiveLists() {
-    return LiveNames(glIsList);
-}
-int LiveTextures() {
-    return LiveNames(glIsTexture);
 }
 
 // Resident memory of this process in kilobytes (VmRSS), or -1. Free heap pages are handed
@@ -64,8 +58,8 @@ TEST_F(SoakGlTest, FortyThousandFramesWithAHundredResets) {
     // A small window keeps the run short: what is checked here does not depend on pixels.
     ASSERT_TRUE(ResizeWindow(64, 48));
     settings.showFrameRate = 1;
-    const int listsAtStart = LiveLists();
-    const int texturesAtStart = LiveTextures();
+    const int listsAtStart = Live(glIsList);
+    const int texturesAtStart = Live(glIsTexture);
     EXPECT_EQ(listsAtStart, 1) << "the star list";
     EXPECT_EQ(texturesAtStart, 1) << "the font";
 
@@ -91,8 +85,8 @@ TEST_F(SoakGlTest, FortyThousandFramesWithAHundredResets) {
                 ASSERT_EQ(glIsList(static_cast<GLuint>(oldList)), GL_FALSE)
                     << "the star list of the previous reset is still alive at frame " << frame;
             }
-            ASSERT_EQ(LiveLists(), 1) << "display lists at frame " << frame;
-            ASSERT_EQ(LiveTextures(), 1) << "textures at frame " << frame;
+            ASSERT_EQ(Live(glIsList), 1) << "display lists at frame " << frame;
+            ASSERT_EQ(Live(glIsTexture), 1) << "textures at frame " << frame;
             ExpectNoGlErrorRaised("reset at frame " + std::to_string(frame));
             ExpectFiniteGlState("reset at frame " + std::to_string(frame));
         }
@@ -103,8 +97,8 @@ TEST_F(SoakGlTest, FortyThousandFramesWithAHundredResets) {
     const long residentAtEnd = ResidentKilobytes();
     ExpectNoGlErrorRaised("the end of the soak");
     EXPECT_EQ(resets, kSoakFrames / kFramesPerReset);
-    EXPECT_EQ(LiveLists(), 1);
-    EXPECT_EQ(LiveTextures(), 1);
+    EXPECT_EQ(Live(glIsList), 1);
+    EXPECT_EQ(Live(glIsTexture), 1);
     ASSERT_GT(residentAtFirst, 0) << "no VmRSS in /proc/self/status";
     EXPECT_LE(residentAtEnd, residentAtFirst + kResidentSlackKilobytes)
         << "resident memory grew from " << residentAtFirst << " kB at frame " << kFirstMeasure

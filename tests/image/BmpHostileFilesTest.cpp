@@ -2,12 +2,10 @@
 // (tests/fuzz) and every truncation of small valid files, the empty file included. Each load
 // either succeeds with an image that agrees with its headers or fails with the file closed
 // and the image left alone. Files that are no regular files fail in BinaryFileTest.
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,22 +16,15 @@ namespace {
 const std::string kCorpus = std::string(TAVIK_TEST_DATA) + "/fuzz/corpus";
 const std::string kRegressions = std::string(TAVIK_TEST_DATA) + "/fuzz/regressions";
 
-// Names of the regular files in a directory, sorted.
+// Names of the regular files in a directory, sorted; hidden files (.keep) left out.
 std::vector<std::string> FilesIn(const std::string& directory) {
     std::vector<std::string> names;
-    DIR* dir = opendir(directory.c_str());
-    if (dir == nullptr) {
-        return names;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        struct stat info {};
-        if (name[0] != '.' && stat((directory + "/" + name).c_str(), &info) == 0 &&
-            S_ISREG(info.st_mode)) {
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        const std::string name = entry.path().filename();
+        if (entry.is_regular_file() && name[0] != '.') {
             names.push_back(name);
         }
     }
-    closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -2,11 +2,13 @@
 // themselves, and the number of open file descriptors (to see that a load closed its file).
 #pragma once
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,32 +25,22 @@ inline void PutDword(Bytes* out, uint32_t value) {
     PutWord(out, value >> 16);
 }
 
-// A BMP file as the tests want it: every header field settable, the rows given in file order
-// (first stored row first) as their pixel bytes only. Each row is padded to a multiple of
-// 4 bytes with kPadByte, so a loader that copies padding shows it.
+// A BMP file as the tests want it: size, depth and palette size settable, the rows given in
+// file order (first stored row first) as their pixel bytes only. Each row is padded to a
+// multiple of 4 bytes with kPadByte, so a loader that copies padding shows it.
 struct BmpBuilder {
     static constexpr uint8_t kPadByte = 0xEE;
 
-    char type0 = 'B';
-    char type1 = 'M';
     int32_t width = 1;
     int32_t height = 1;
     uint16_t bitCount = 24;
-    uint32_t compression = 0;
     uint32_t paletteEntries = 0;  // 4 bytes each, between the headers and the pixels
-    bool offBitsSet = false;
-    uint32_t offBits = 0;
     std::vector<Bytes> rows;
 
     BmpBuilder(int32_t w, int32_t h, uint16_t bits) : width(w), height(h), bitCount(bits) {}
 
     BmpBuilder& Row(Bytes pixels) {
         rows.push_back(std::move(pixels));
-        return *this;
-    }
-    BmpBuilder& OffBits(uint32_t value) {
-        offBitsSet = true;
-        offBits = value;
         return *this;
     }
 
@@ -62,17 +54,17 @@ struct BmpBuilder {
         }
         const uint32_t headerBytes = 14 + 40 + paletteEntries * 4;
         Bytes out;
-        out.push_back(static_cast<uint8_t>(type0));
-        out.push_back(static_cast<uint8_t>(type1));
+        out.push_back('B');
+        out.push_back('M');
         PutDword(&out, static_cast<uint32_t>(headerBytes + data.size()));
         PutDword(&out, 0);
-        PutDword(&out, offBitsSet ? offBits : headerBytes);
+        PutDword(&out, headerBytes);
         PutDword(&out, 40);
         PutDword(&out, static_cast<uint32_t>(width));
         PutDword(&out, static_cast<uint32_t>(height));
         PutWord(&out, 1);
         PutWord(&out, bitCount);
-        PutDword(&out, compression);
+        PutDword(&out, 0);  // no compression
         PutDword(&out, static_cast<uint32_t>(data.size()));
         PutDword(&out, 2835);
         PutDword(&out, 2835);
@@ -94,16 +86,11 @@ public:
         char name[] = "/tmp/tavik-image-test-XXXXXX";
         const int fd = mkstemp(name);
         if (fd >= 0) {
-            path = name;
-            size_t written = 0;
-            while (written < contents.size()) {
-                const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
-                if (n <= 0) {
-                    break;
-                }
-                written += static_cast<size_t>(n);
-            }
             close(fd);
+            path = name;
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(contents.data()),
+                       static_cast<std::streamsize>(contents.size()));
         }
     }
     ~TempFile() {
@@ -122,29 +109,11 @@ private:
 
 // Entries of /proc/self/fd: a load that leaves its file open raises this by one.
 inline int OpenDescriptorCount() {
-    DIR* dir = opendir("/proc/self/fd");
-    if (dir == nullptr) {
-        return -1;
-    }
-    int count = 0;
-    while (readdir(dir) != nullptr) {
-        ++count;
-    }
-    closedir(dir);
-    return count;
+    const std::filesystem::directory_iterator entries("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
 }
 
 inline Bytes ReadWholeFile(const char* path) {
-    Bytes contents;
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        return contents;
-    }
-    uint8_t block[65536];
-    size_t n;
-    while ((n = std::fread(block, 1, sizeof block, file)) > 0) {
-        contents.insert(contents.end(), block, block + n);
-    }
-    std::fclose(file);
-    return contents;
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

@@ -76,16 +76,17 @@ TEST(ImageTest, FreeAndZeroArgumentsLeaveTheImageEmpty) {
 }
 
 TEST(ImageTest, SizesBeyond32BitsFailWithoutPixels) {
+    // Each would wrap round in 32-bit arithmetic to a small buffer: the stride (by a lot, and
+    // by a little) or the size.
+    const uint32_t sizes[][3] = {{0x40000000u, 1, 32},
+                                 {0x55555556u, 1, 24},
+                                 {0x10000u, 0x10000u, 8},
+                                 {0x10000u, 0x4000u, 32}};
     Image image;
-    // Each would wrap round in 32-bit arithmetic to a small buffer.
-    EXPECT_FALSE(image.Create(0x40000000u, 1, 32)) << "stride overflows";
-    EXPECT_EQ(image.Pixels(), nullptr);
-    EXPECT_FALSE(image.Create(0x10000u, 0x10000u, 8)) << "size overflows";
-    EXPECT_EQ(image.Pixels(), nullptr);
-    EXPECT_FALSE(image.Create(0x10000u, 0x4000u, 32)) << "size overflows";
-    EXPECT_EQ(image.Pixels(), nullptr);
-    EXPECT_FALSE(image.Create(0x55555556u, 1, 24)) << "stride overflows by a little";
-    EXPECT_EQ(image.Pixels(), nullptr);
+    for (const auto& size : sizes) {
+        EXPECT_FALSE(image.Create(size[0], size[1], size[2])) << size[0] << " x " << size[1];
+        EXPECT_EQ(image.Pixels(), nullptr);
+    }
     ASSERT_TRUE(image.Create(16, 16, 8)) << "and the image is usable again";
 }
 

@@ -3,7 +3,9 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "overlay/StatusMessages.h"
@@ -18,12 +20,7 @@ struct GuardedBuffer {
         std::memset(guard, 0x5a, sizeof guard);
     }
     bool GuardIntact() const {
-        for (char c : guard) {
-            if (c != 0x5a) {
-                return false;
-            }
-        }
-        return true;
+        return std::all_of(std::begin(guard), std::end(guard), [](char c) { return c == 0x5a; });
     }
 };
 }  // namespace

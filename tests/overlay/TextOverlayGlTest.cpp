@@ -52,40 +52,35 @@ void ExpectMatrix(GLenum which, const GLfloat (&want)[16], const char* what) {
 
 class TextOverlayGlTest : public OverlayGlTest {};
 
-TEST_F(TextOverlayGlTest, QuadsAtSizes20And30) {
-    // "Hi" at (10, 20): 'H' is code 40 (column 8, row 2), 'i' code 73 (column 9, row 4).
-    auto quads = CaptureQuads([&] { overlay.DrawText("Hi", 10, 20, 20.0f); });
-    ASSERT_EQ(quads.size(), 2u);
-    ExpectQuadShowsCell(quads[0], {0.5f, 0.615f}, 10, 460, 10, 20, "H");
-    ExpectQuadShowsCell(quads[1], {0.5625f, 0.365f}, 18, 460, 10, 20, "i: advance 8");
-    quads = CaptureQuads([&] { overlay.DrawText("Ab", 20, 43, 30.0f); });
-    ASSERT_EQ(quads.size(), 2u);
-    ExpectQuadShowsCell(quads[0], {0.0625f, 0.615f}, 20, 437, 15, 30, "A");
-    ExpectQuadShowsCell(quads[1], {0.125f, 0.365f}, 32, 437, 15, 30, "b: advance 12");
-}
-
-TEST_F(TextOverlayGlTest, QuadsAtSize18AdvanceSevenPixels) {
-    // ' ' .. '/' fill row 0 (t 0.865 to 0.99), 0x90 .. 0x9f row 7 (t -0.01 to 0.115).
-    const auto quads = CaptureQuads([&] {
-        overlay.DrawText(
-            "!/0\x90\x9f"
-            "A",
-            30, 100, 18.0f);
-    });
-    ASSERT_EQ(quads.size(), 6u);
-    const Cell cells[] = {{0.0625f, 0.865f}, {0.9375f, 0.865f}, {0.0f, 0.74f},
-                          {0.0f, -0.01f},    {0.9375f, -0.01f}, {0.0625f, 0.615f}};
-    for (size_t i = 0; i < quads.size(); ++i) {
-        ExpectQuadShowsCell(quads[i], cells[i], 30.0f + 7.0f * i, 380, 9, 18,
-                            "glyph " + std::to_string(i) + " (7.2 truncated to 7 each time)");
+// Quads size / 2 wide and size high, their lower edge y below the window's top, each
+// size x 0.4 further on, truncated (7.2 moves 7 each time); spaces advance unseen. ' ' .. '/'
+// fill row 0 (t 0.865 to 0.99), 0x90 .. 0x9f (octal 220 .. 237) row 7 (t -0.01 to 0.115).
+TEST_F(TextOverlayGlTest, QuadsFollowThePenAndShowTheirCells) {
+    const std::vector<Cell> firstAndLastRows = {{0.0625f, 0.865f}, {0.9375f, 0.865f},
+                                                {0.0f, 0.74f},     {0.0f, -0.01f},
+                                                {0.9375f, -0.01f}, {0.0625f, 0.615f}};
+    const struct {
+        const char* text;
+        int16_t x, y;
+        float size;
+        std::vector<Cell> cells;
+        std::vector<float> lefts;
+    } lines[] = {
+        {"Hi", 10, 20, 20.0f, {{0.5f, 0.615f}, {0.5625f, 0.365f}}, {10, 18}},
+        {"Ab", 20, 43, 30.0f, {{0.0625f, 0.615f}, {0.125f, 0.365f}}, {20, 32}},
+        {"a  b", 10, 20, 20.0f, {{0.0625f, 0.365f}, {0.125f, 0.365f}}, {10, 34}},
+        {"!/0\220\237A", 30, 100, 18.0f, firstAndLastRows, {30, 37, 44, 51, 58, 65}},
+    };
+    for (const auto& line : lines) {
+        const auto quads =
+            CaptureQuads([&] { overlay.DrawText(line.text, line.x, line.y, line.size); });
+        ASSERT_EQ(quads.size(), line.cells.size()) << line.text;
+        for (size_t i = 0; i < quads.size(); ++i) {
+            ExpectQuadShowsCell(quads[i], line.cells[i], line.lefts[i], 480.0f - line.y,
+                                line.size / 2, line.size,
+                                std::string(line.text) + " glyph " + std::to_string(i));
+        }
     }
-}
-
-TEST_F(TextOverlayGlTest, SpacesAdvanceWithoutDrawing) {
-    const auto quads = CaptureQuads([&] { overlay.DrawText("a  b", 10, 20, 20.0f); });
-    ASSERT_EQ(quads.size(), 2u);
-    EXPECT_NEAR(quads[0].left, 10, 1e-3);
-    EXPECT_NEAR(quads[1].left, 34, 1e-3) << "two spaces take two advances";
     EXPECT_TRUE(CaptureFeedback([&] { overlay.DrawText("     ", 10, 20, 20.0f); }).empty());
     EXPECT_TRUE(CaptureFeedback([&] { overlay.DrawText("", 10, 20, 20.0f); }).empty());
 }
@@ -146,14 +141,10 @@ TEST_F(TextOverlayGlTest, StateAfterwardsUnderALetterboxViewport) {
     EXPECT_EQ(depthWrites, GL_TRUE);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[0], 0);
-    EXPECT_EQ(viewport[1], 60);
-    EXPECT_EQ(viewport[2], 640);
-    EXPECT_EQ(viewport[3], 360);
+    EXPECT_TRUE(viewport[0] == 0 && viewport[1] == 60 && viewport[2] == 640 && viewport[3] == 360);
     GLint polygonMode[2];
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
-    EXPECT_EQ(polygonMode[0], GL_LINE);
-    EXPECT_EQ(polygonMode[1], GL_POINT);
+    EXPECT_TRUE(polygonMode[0] == GL_LINE && polygonMode[1] == GL_POINT);
     GLint matrixMode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
     EXPECT_EQ(matrixMode, GL_MODELVIEW);
@@ -163,10 +154,8 @@ TEST_F(TextOverlayGlTest, StateAfterwardsUnderALetterboxViewport) {
     ExpectMatrix(GL_PROJECTION_MATRIX, ortho, "projection");
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(colour[0], 1.0f);
-    EXPECT_EQ(colour[1], 1.0f);
-    EXPECT_EQ(colour[2], 1.0f);
-    EXPECT_EQ(colour[3], 1.0f);
+    EXPECT_TRUE(colour[0] == 1.0f && colour[1] == 1.0f && colour[2] == 1.0f && colour[3] == 1.0f)
+        << "white";
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(static_cast<uint32_t>(bound), FontHandle() - 1) << "the font stays bound";
@@ -176,21 +165,6 @@ TEST_F(TextOverlayGlTest, StateAfterwardsUnderALetterboxViewport) {
     EXPECT_EQ(attribDepth, 0);
     EXPECT_EQ(modelViewDepth, 1);
     EXPECT_NO_GL_ERROR();
-}
-
-TEST_F(TextOverlayGlTest, EmptyTextStillRestoresStateAndRecords) {
-    glEnable(GL_BLEND);
-    glDepthMask(GL_FALSE);
-    overlay.DrawText("old", 1, 2, 20.0f);
-    overlay.DrawText("", -7, 300, 20.0f);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST)) << "stays off when the caller had it off";
-    GLboolean depthWrites = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    EXPECT_EQ(depthWrites, GL_TRUE);
-    EXPECT_STREQ(overlay.messageText, "");
-    EXPECT_EQ(overlay.messageX, -7) << "a 16-bit position, sign-extended";
-    EXPECT_EQ(overlay.messageY, 300);
 }
 
 TEST_F(TextOverlayGlTest, RecordIsKeptWhileRecordingIsOffAndByARedraw) {
@@ -215,6 +189,11 @@ TEST_F(TextOverlayGlTest, RecordIsKeptWhileRecordingIsOffAndByARedraw) {
     EXPECT_STREQ(overlay.messageText, "Camera Z 12");
     EXPECT_EQ(overlay.messageX, 10);
     EXPECT_EQ(overlay.messageY, 20);
+
+    overlay.DrawText("", -7, 300, 20.0f);
+    EXPECT_STREQ(overlay.messageText, "") << "an empty text is recorded too";
+    EXPECT_EQ(overlay.messageX, -7) << "a 16-bit position, sign-extended";
+    EXPECT_EQ(overlay.messageY, 300);
 }
 
 TEST_F(TextOverlayGlTest, LongTextIsCutTo79BytesInTheRecord) {

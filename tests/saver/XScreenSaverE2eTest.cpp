@@ -4,7 +4,6 @@
 // saver within a second with nothing in the daemon's log about a crash.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <grp.h>
 #include <pwd.h>
 #include <signal.h>
@@ -13,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "tests/saver/SceneCensus.h"
@@ -20,28 +20,21 @@
 namespace {
 // Copies a file and gives it the mode.
 bool CopyFile(const std::string& from, const std::string& to, mode_t mode) {
-    std::ifstream in(from, std::ios::binary);
-    std::ofstream out(to, std::ios::binary);
-    out << in.rdbuf();
-    out.close();
-    return in && out && chmod(to.c_str(), mode) == 0;
+    std::error_code error;
+    return std::filesystem::copy_file(from, to, error) && chmod(to.c_str(), mode) == 0;
 }
 
 // Whether a process runs program (a zombie's command line is empty, so it counts as gone).
 bool ProcessRuns(const std::string& program) {
-    DIR* proc = opendir("/proc");
-    bool found = false;
-    while (dirent* entry = proc ? readdir(proc) : nullptr) {
-        std::ifstream cmdline("/proc/" + std::string(entry->d_name) + "/cmdline");
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        std::ifstream cmdline(entry.path() / "cmdline");
         std::string argv0;
         if (std::getline(cmdline, argv0, '\0') && argv0 == program) {
-            found = true;
+            return true;
         }
     }
-    if (proc) {
-        closedir(proc);
-    }
-    return found;
+    return false;
 }
 }  // namespace
 

@@ -1,9 +1,10 @@
-// The camera set-up in the real context: the viewport of every letterbox step, the projection
-// and camera matrices OpenGL holds afterwards, the polygon modes and the empty-band guard.
+// The camera set-up in the real context: the viewport of a letterbox band, where points land
+// through the projection and the camera, the polygon modes and the empty-band guard.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "scene/Camera.h"
 #include "shell/Settings.h"
@@ -13,86 +14,41 @@
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 
-struct Viewport {
-    GLint x, y, width, height;
-};
-
-Viewport CurrentViewport() {
-    GLint v[4] = {-1, -1, -1, -1};
-    glGetIntegerv(GL_VIEWPORT, v);
-    return Viewport{v[0], v[1], v[2], v[3]};
-}
-
-void ReadMatrix(GLenum which, GLdouble m[16]) {
-    glGetDoublev(which, m);
-}
-
-// The perspective matrix written out from its textbook definition (column-major).
-void PerspectiveMatrix(double fovDegrees, double aspect, double nearPlane, double farPlane,
-                       GLdouble m[16]) {
-    const double f = 1.0 / std::tan(fovDegrees * kPi / 360.0);
-    for (int i = 0; i < 16; ++i) {
-        m[i] = 0.0;
-    }
-    m[0] = f / aspect;
-    m[5] = f;
-    m[10] = (farPlane + nearPlane) / (nearPlane - farPlane);
-    m[11] = -1.0;
-    m[14] = 2.0 * farPlane * nearPlane / (nearPlane - farPlane);
-}
-
-void ExpectMatrixNear(const GLdouble actual[16], const GLdouble expected[16], const char* what) {
-    for (int i = 0; i < 16; ++i) {
-        const double tolerance = 1e-5 * std::fmax(1.0, std::fabs(expected[i]));
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << what << " entry " << i;
-    }
-}
-
 void ExpectMatrixFinite(GLenum which, const char* what) {
     GLdouble m[16];
-    ReadMatrix(which, m);
+    glGetDoublev(which, m);
     for (int i = 0; i < 16; ++i) {
         EXPECT_TRUE(std::isfinite(m[i])) << what << " entry " << i << " is " << m[i];
     }
 }
 
-// The camera alone: a translation by -cameraZ along Z.
+// The camera alone: a translation by -cameraZ along Z, left in the model-view matrix.
 void ExpectCameraAt(double cameraZ) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
-    GLdouble expected[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -cameraZ, 1};
+    const GLdouble expected[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -cameraZ, 1};
     GLdouble actual[16];
-    ReadMatrix(GL_MODELVIEW_MATRIX, actual);
-    ExpectMatrixNear(actual, expected, "model-view");
+    glGetDoublev(GL_MODELVIEW_MATRIX, actual);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(actual[i], expected[i], 1e-6) << "model-view entry " << i;
+    }
 }
 
-struct Band {
-    int step;
-    GLint bottom;
-    GLint top;
-};
-
-// Checks SetupView at the current window size against a table of band rows.
-void ExpectBands(const Band* bands, int count, GLint width) {
-    for (int i = 0; i < count; ++i) {
-        settings.letterbox = bands[i].step;
-        SetupView();
-        const Viewport v = CurrentViewport();
-        EXPECT_EQ(v.x, 0) << "step " << bands[i].step;
-        EXPECT_EQ(v.y, bands[i].bottom) << "step " << bands[i].step;
-        EXPECT_EQ(v.width, width) << "step " << bands[i].step;
-        EXPECT_EQ(v.height, bands[i].top - bands[i].bottom) << "step " << bands[i].step;
-
-        GLdouble expected[16];
-        PerspectiveMatrix(110.0, double(width) / double(bands[i].top - bands[i].bottom), 0.1, 7.0,
-                          expected);
-        GLdouble projection[16];
-        ReadMatrix(GL_PROJECTION_MATRIX, projection);
-        ExpectMatrixNear(projection, expected, "projection");
-        ExpectCameraAt(0.0);
-        EXPECT_NO_GL_ERROR();
+// Where a point lands in the window, as feedback mode reports it; false when it is clipped.
+bool WindowPosition(double x, double y, double z, float* windowX, float* windowY) {
+    const auto points = OfToken(CaptureFeedback([&] {
+                                    glBegin(GL_POINTS);
+                                    { glVertex3d(x, y, z); }
+                                    glEnd();
+                                }),
+                                GL_POINT_TOKEN);
+    if (points.empty()) {
+        return false;
     }
+    *windowX = points[0].vertices[0].x;
+    *windowY = points[0].vertices[0].y;
+    return true;
 }
 
 // A wide point and a large triangle in front of the camera: pixels they leave in the window.
@@ -128,39 +84,33 @@ protected:
     }
 };
 
-TEST_F(CameraGlTest, LetterboxBandsAt1024x768) {
-    // The bars' arithmetic is LetterboxTest's; here the viewport and projection follow them.
-    ASSERT_TRUE(ResizeWindow(1024, 768));
-    const Band bands[] = {{0, 0, 768},   {1, 38, 729},  {2, 76, 691},  {3, 115, 652},
-                          {4, 153, 614}, {5, 192, 576}, {6, 230, 537}, {-3, 115, 652}};
-    ExpectBands(bands, 8, 1024);
-}
-
-TEST_F(CameraGlTest, FieldOfViewAndCameraDistance) {
+// The bars' arithmetic is LetterboxTest's; here the viewport takes the band, and the
+// projection its aspect, the field of view and the near and far planes around the camera.
+TEST_F(CameraGlTest, ViewportAndProjectionFollowTheBandTheFieldOfViewAndTheCamera) {
     settings.fieldOfView = 40;
     settings.cameraZ = 2.5f;
-    settings.letterbox = 5;
+    settings.letterbox = -5;  // the band is rows 120 to 359
     SetupView();
-    GLdouble expected[16];
-    // The far plane lies 9.5 units in front of an eye at z = 2.5.
-    PerspectiveMatrix(40.0, 640.0 / 240.0, 0.1, 9.5, expected);
-    GLdouble projection[16];
-    ReadMatrix(GL_PROJECTION_MATRIX, projection);
-    ExpectMatrixNear(projection, expected, "projection");
+    GLint v[4];
+    glGetIntegerv(GL_VIEWPORT, v);
+    EXPECT_TRUE(v[0] == 0 && v[1] == 120 && v[2] == 640 && v[3] == 240);
     ExpectCameraAt(2.5);
-
-    // A point at the centre the camera looks at lands in the middle of the band.
-    const Viewport v = CurrentViewport();
-    EXPECT_EQ(v.y, 120);
-    const auto drawCentre = [] {
-        glBegin(GL_POINTS);
-        { glVertex3f(0.0f, 0.0f, 1.5f); }
-        glEnd();
-    };
-    const auto points = OfToken(CaptureFeedback(drawCentre), GL_POINT_TOKEN);
-    ASSERT_EQ(points.size(), 1u);
-    EXPECT_NEAR(points[0].vertices[0].x, 320.0, 1e-3);
-    EXPECT_NEAR(points[0].vertices[0].y, 240.0, 1e-3);
+    // Two units in front of the eye the band's top edge lies tan(20 degrees) x 2 above the
+    // axis, and its right edge 640 / 240 times as far out.
+    const double up = std::tan(20.0 * kPi / 180.0) * 2.0 * 0.99;
+    const double right = up * 640.0 / 240.0;
+    float x = 0, y = 0;
+    ASSERT_TRUE(WindowPosition(0.0, 0.0, 0.5, &x, &y));
+    EXPECT_NEAR(x, 320.0, 1e-3);
+    EXPECT_NEAR(y, 240.0, 1e-3);
+    ASSERT_TRUE(WindowPosition(right, up, 0.5, &x, &y));
+    EXPECT_NEAR(x, 320.0 + 0.99 * 320.0, 1e-2);
+    EXPECT_NEAR(y, 240.0 + 0.99 * 120.0, 1e-2);
+    // The near plane 0.1 in front of the eye, the far plane 7 + cameraZ, at z = -7.
+    EXPECT_FALSE(WindowPosition(0.0, 0.0, 2.5 - 0.09, &x, &y));
+    EXPECT_TRUE(WindowPosition(0.0, 0.0, 2.5 - 0.11, &x, &y));
+    EXPECT_TRUE(WindowPosition(0.0, 0.0, -6.9, &x, &y));
+    EXPECT_FALSE(WindowPosition(0.0, 0.0, -7.1, &x, &y));
     EXPECT_NO_GL_ERROR();
 }
 
@@ -183,50 +133,33 @@ TEST_F(CameraGlTest, PolygonModes) {
     EXPECT_NO_GL_ERROR();
 }
 
+// Empty bands: a one-row window at step 6 (both bars end at row 0), steps past 10 (the bars
+// cross), and a side of 0 as the reshape callback may report for a minimised window. The
+// window itself keeps 640 x 480, so anything drawn around the empty viewport would show.
 TEST_F(CameraGlTest, EmptyBandDrawsNothingAndRaisesNoError) {
-    // Control: the same drawing shows in an ordinary band.
     SetupView();
-    EXPECT_GT(PixelsDrawnInFront(640, 480), 100);
-
-    // A one-row window with step 6: both bars end at row 0.
-    ASSERT_TRUE(ResizeWindow(640, 1));
-    settings.letterbox = 6;
-    SetupView();
-    EXPECT_NO_GL_ERROR();
-    Viewport v = CurrentViewport();
-    EXPECT_EQ(v.height, 0);
-    EXPECT_EQ(v.width, 640);
-    ExpectMatrixFinite(GL_PROJECTION_MATRIX, "projection");
-    ExpectCameraAt(0.0);
-    EXPECT_EQ(PixelsDrawnInFront(640, 1), 0);
-    EXPECT_NO_GL_ERROR();
-    ASSERT_TRUE(ResizeWindow(640, 480));
-
-    // Steps past 10 make the bars cross: still an empty band, never a negative height.
-    settings.letterbox = 11;
-    SetupView();
-    EXPECT_NO_GL_ERROR();
-    v = CurrentViewport();
-    EXPECT_EQ(v.height, 0);
-    ExpectMatrixFinite(GL_PROJECTION_MATRIX, "projection");
-    EXPECT_EQ(PixelsDrawnInFront(640, 480), 0);
-
-    // A height or width of 0 as the reshape callback may report for a minimised window.
-    settings.letterbox = 0;
+    EXPECT_GT(PixelsDrawnInFront(640, 480), 100) << "control: an ordinary band";
     const WindowExtent saved = WindowSize;
-    for (uint32_t WindowExtent::*side : {&WindowExtent::height, &WindowExtent::width}) {
-        WindowSize = saved;
-        WindowSize.*side = 0;
+    const struct {
+        uint32_t width, height;
+        int letterbox;
+    } cases[] = {{640, 1, 6}, {640, 480, 11}, {640, 0, 0}, {0, 480, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + ", step " +
+                     std::to_string(c.letterbox));
+        WindowSize = {c.width, c.height};
+        settings.letterbox = c.letterbox;
         SetupView();
         EXPECT_NO_GL_ERROR();
-        EXPECT_EQ(CurrentViewport().width * CurrentViewport().height, 0);
+        GLint v[4];
+        glGetIntegerv(GL_VIEWPORT, v);
+        EXPECT_EQ(v[2] * v[3], 0);
         ExpectMatrixFinite(GL_PROJECTION_MATRIX, "projection");
         ExpectCameraAt(0.0);
-        EXPECT_EQ(PixelsDrawnInFront(640, 480), 0) << "nothing around an empty viewport";
+        EXPECT_EQ(PixelsDrawnInFront(640, 480), 0);
     }
     WindowSize = saved;
-
-    // Back to an ordinary band, the perspective returns.
+    settings.letterbox = 0;
     SetupView();
-    EXPECT_GT(PixelsDrawnInFront(640, 480), 100);
+    EXPECT_GT(PixelsDrawnInFront(640, 480), 100) << "the perspective returns";
 }

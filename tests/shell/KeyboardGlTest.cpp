@@ -19,7 +19,7 @@ namespace {
 using KeyboardGlTest = DemoSessionGlTest;
 }  // namespace
 
-TEST_F(KeyboardGlTest, EveryKindOfMessageIsShownAndRecordedAtTheTopLeft) {
+TEST_F(KeyboardGlTest, EveryKindOfMessageIsShownAtOnce) {
     ElapsedMs = 1000;
     const struct {
         unsigned char key;  // 0: the right arrow
@@ -34,8 +34,6 @@ TEST_F(KeyboardGlTest, EveryKindOfMessageIsShownAndRecordedAtTheTopLeft) {
             [&] { c.key ? OnDemoKey(c.key, 0, 0) : OnDemoSpecialKey(GLUT_KEY_RIGHT, 0, 0); });
         EXPECT_FALSE(drawn.empty()) << c.recorded << " is drawn at once";
         EXPECT_STREQ(textOverlay.messageText, c.recorded);
-        EXPECT_EQ(textOverlay.messageX, 10);
-        EXPECT_EQ(textOverlay.messageY, 20);
         EXPECT_DOUBLE_EQ(textOverlay.messageExpiry, 4.0);
     }
 }
@@ -53,22 +51,13 @@ TEST_F(KeyboardGlTest, HidingHelpClearsOnceUnlessInHyperspace) {
     EXPECT_EQ(ReadPixel(320, 240), (Rgb{0, 0, 0})) << "hiding help clears at once";
 }
 
-TEST_F(KeyboardGlTest, ResetRebuildsTheSceneAndKeepsLetterboxHelpAndFullScreen) {
+// What ResetSettings ends and keeps is SettingsTest's; here the key runs it and rebuilds.
+TEST_F(KeyboardGlTest, ResetRestoresTheSettingsAndRebuildsTheScene) {
     const int32_t oldList = starField.ListId();
-    paused = 1;
-    fadeLevel = 0.5f;
-    settings.letterbox = 3;
-    helpVisible = 1;
-    fullScreen = 0;
     settings.tessellation = 7;
     ElapsedMs = 1234;
     OnDemoKey('r', 0, 0);
-    EXPECT_EQ(paused, 0);
-    EXPECT_FLOAT_EQ(fadeLevel, 1.0f) << "a reset cancels the fade-out";
     EXPECT_EQ(settings.tessellation, 20);
-    EXPECT_EQ(settings.letterbox, 3) << "kept";
-    EXPECT_EQ(helpVisible, 1) << "kept";
-    EXPECT_EQ(fullScreen, 0) << "kept";
     EXPECT_STREQ(textOverlay.messageText, "Reset");
     EXPECT_EQ(glIsList(static_cast<GLuint>(oldList)), GL_FALSE) << "old star list deleted";
     EXPECT_EQ(glIsList(static_cast<GLuint>(starField.ListId())), GL_TRUE);
