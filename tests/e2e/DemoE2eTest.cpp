@@ -26,7 +26,7 @@ protected:
         display = nullptr;
     }
     // Writes the screenshot next to the test's build output for a person to look at.
-    static void Keep(const Screenshot& shot, const std::string& name) {
+    static void Keep(const Picture& shot, const std::string& name) {
         shot.WritePpm(std::string(TAVIK_BUILD_DIR) + "/e2e-" + name + ".ppm");
     }
     static VirtualDisplay* display;
@@ -34,11 +34,11 @@ protected:
 VirtualDisplay* DemoE2eTest::display = nullptr;
 
 // Bright pixels of the status line (the top 20 rows, from x 10).
-int MessagePixels(const Screenshot& shot) {
+int MessagePixels(const Picture& shot) {
     return shot.CountWhite(10, 0, 240, 20, kBright);
 }
 // White pixels where the help page's lines lie.
-int HelpPixels(const Screenshot& shot) {
+int HelpPixels(const Picture& shot) {
     return shot.CountWhite(20, 40, 440, 480, kBright);
 }
 }  // namespace
@@ -61,7 +61,7 @@ TEST_F(DemoE2eTest, StartsFullScreenShowsTheSceneAndTheHelpPageAndFadesOut) {
     // The first message, the rings (coloured light in the middle) and the stars.
     // The message shows until the demo's clock passes 3 s; on a loaded machine the window
     // may appear late in that span, so look several times.
-    Screenshot first = demo.Grab();
+    Picture first = demo.Grab();
     for (int attempt = 0; attempt < 15 && MessagePixels(first) <= 300; ++attempt) {
         SleepSeconds(0.2);
         first = demo.Grab();
@@ -74,12 +74,12 @@ TEST_F(DemoE2eTest, StartsFullScreenShowsTheSceneAndTheHelpPageAndFadesOut) {
     // Help page on and off.
     ASSERT_TRUE(demo.Key("question"));
     SleepSeconds(0.6);
-    const Screenshot help = demo.Grab();
+    const Picture help = demo.Grab();
     Keep(help, "help");
     EXPECT_GT(HelpPixels(help), 5 * HelpPixels(first) + 2000) << "the help page's text";
     ASSERT_TRUE(demo.Key("slash"));
     SleepSeconds(3.0);  // the status line expires meanwhile
-    const Screenshot noHelp = demo.Grab();
+    const Picture noHelp = demo.Grab();
     EXPECT_LT(HelpPixels(noHelp), HelpPixels(help) / 5) << "the help page is gone";
     EXPECT_LT(MessagePixels(noHelp), 60) << "the status line expired after 3 s";
 
@@ -104,10 +104,8 @@ TEST_F(DemoE2eTest, RunsWithoutFontAndDrawsTheMessageAsBlocks) {
     // "Press ? key for Help Screen": 27 characters, 22 non-spaces, each a solid 10 x 20
     // white quad every 8 pixels. Frames drawn while the window goes full screen may place
     // the text outside the window, so look several times.
-    auto blocks = [](const Screenshot& shot) {
-        return shot.CountWhite(10, 0, 27 * 8 + 2, 20, 250);
-    };
-    Screenshot shot = demo.Grab();
+    auto blocks = [](const Picture& shot) { return shot.CountWhite(10, 0, 27 * 8 + 2, 20, 250); };
+    Picture shot = demo.Grab();
     for (int attempt = 0; attempt < 10 && blocks(shot) <= 20 * 8 * 20; ++attempt) {
         SleepSeconds(0.2);
         shot = demo.Grab();

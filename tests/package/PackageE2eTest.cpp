@@ -142,7 +142,7 @@ TEST_F(PackageE2eTest, LauncherStartsTheDemoWithItsFontFromAnEmptyDirectory) {
     // Bright pixels in the message's cells: a font's strokes leave gaps between and inside
     // the letters, while blocks 10 pixels wide at 8-pixel steps fill the band.
     const int area = kMessageWidth * kMessageHeight;
-    Screenshot shot = demo.Grab();
+    Picture shot = demo.Grab();
     int ink = shot.CountWhite(kMessageX, 0, kMessageWidth, kMessageHeight, 100);
     for (int attempt = 0; attempt < 15 && ink < area / 20; ++attempt) {
         SleepSeconds(0.2);

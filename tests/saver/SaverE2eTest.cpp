@@ -77,7 +77,7 @@ TEST_F(SaverE2eTest, GivenWindowIsFollowedDownTo1x1AndBackAndSigtermEndsItQuietl
     XSync(x, False);
     EXPECT_TRUE(WaitFor(
         [&] {
-            const Screenshot shot = GrabWindow(display, window);
+            const Picture shot = GrabWindow(display, window);
             return shot.CountBrighter(320, 0, 80, 300, 40) > 10 &&
                    shot.CountBrighter(0, 0, 400, 100, 40) > 10;
         },
@@ -129,7 +129,7 @@ TEST_F(SaverE2eTest, WithNoWindowGivenItOpensA640x480WindowTitledTavikAndSighupE
     const unsigned long window = std::stoul(saver->WindowId());
     EXPECT_TRUE(WaitFor([&] { return ShowsRingsAndStars(GrabWindow(display, window)); },
                         kFirstPictureSeconds));
-    const Screenshot shot = GrabWindow(display, window);
+    const Picture shot = GrabWindow(display, window);
     EXPECT_EQ(shot.width, 640);
     EXPECT_EQ(shot.height, 480);
     // The readout "NN Frame/Sec" in white at x 520 of the top 20 rows.

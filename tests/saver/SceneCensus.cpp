@@ -10,7 +10,7 @@ constexpr int kDark = 20;
 constexpr int kReach = 4;
 }  // namespace
 
-SceneCensus CountScene(const Screenshot& shot) {
+SceneCensus CountScene(const Picture& shot) {
     SceneCensus census;
     const auto level = [&](int col, int row) {
         if (col < 0 || row < 0 || col >= shot.width || row >= shot.height) {
@@ -36,7 +36,7 @@ SceneCensus CountScene(const Screenshot& shot) {
     return census;
 }
 
-bool ShowsRingsAndStars(const Screenshot& shot) {
+bool ShowsRingsAndStars(const Picture& shot) {
     const SceneCensus census = CountScene(shot);
     return census.ringPixels * 100 >= shot.width * shot.height && census.starPixels >= 20;
 }

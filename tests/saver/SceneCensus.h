@@ -13,9 +13,9 @@ struct SceneCensus {
     int ringPixels = 0;
     int starPixels = 0;
 };
-SceneCensus CountScene(const Screenshot& shot);
+SceneCensus CountScene(const Picture& shot);
 // Rings cover at least a hundredth of the picture and there are at least 20 star pixels.
-bool ShowsRingsAndStars(const Screenshot& shot);
+bool ShowsRingsAndStars(const Picture& shot);
 
 // Polls condition every 50 ms until it holds (true) or the time is up (false).
 bool WaitFor(const std::function<bool()>& condition, double seconds);

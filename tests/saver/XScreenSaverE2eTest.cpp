@@ -85,7 +85,7 @@ TEST(XScreenSaverE2eTest, BlanksWithTavikSaverAndEndsItOnUnblank) {
     EXPECT_TRUE(WaitFor([&] { return ProcessRuns(saver); }, 20.0))
         << "xscreensaver did not start tavik-saver";
 
-    Screenshot shot;
+    Picture shot;
     // Software rendering compiles its shaders on the first frames: seconds on a busy machine.
     EXPECT_TRUE(WaitFor(
         [&] {

@@ -29,6 +29,7 @@ constexpr int kHeight = 480;
 constexpr uint32_t kClocks[] = {0, 1500, 3200, 4000, 5200};
 constexpr size_t kFrameBytes = static_cast<size_t>(kWidth) * kHeight * 3;
 constexpr size_t kRecordBytes = kFrameBytes + kMessageBytes + sizeof(double);
+constexpr size_t kWindowBytes = 2 * sizeof(int);
 const char kFreshVariable[] = "TAVIK_FRESH_SESSION_FILE";
 
 int ends = 0;
@@ -58,6 +59,14 @@ std::vector<char> RecordSession() {
         const char* expiry = reinterpret_cast<const char*>(&textOverlay.messageExpiry);
         std::copy_n(expiry, sizeof(double), &record[at + kFrameBytes + kMessageBytes]);
     }
+    // The full-screen key, and the window it leaves once its deferred change has run.
+    OnDemoKey('f', 0, 0);
+    for (int turn = 0; turn < 100; ++turn) {
+        PumpEvents();
+    }
+    const int window[] = {glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+    const char* size = reinterpret_cast<const char*>(window);
+    record.insert(record.end(), size, size + sizeof window);
     AppShutdown();
     return record;
 }
@@ -108,7 +117,7 @@ TEST_F(ProgramStateGlTest, RestoredSessionDrawsAsAFreshProcess) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<char> fresh{std::istreambuf_iterator<char>(in), {}};
     std::remove(path.c_str());
-    ASSERT_EQ(fresh.size(), kRecordBytes * std::size(kClocks));
+    ASSERT_EQ(fresh.size(), kRecordBytes * std::size(kClocks) + kWindowBytes);
 
     RunDirtySession();
     RestoreProgramStartState();
@@ -124,5 +133,7 @@ TEST_F(ProgramStateGlTest, RestoredSessionDrawsAsAFreshProcess) {
             << &*(mine + kFrameBytes) << "\", a fresh process has \"" << &*(at + kFrameBytes)
             << "\"";
     }
+    EXPECT_TRUE(std::equal(fresh.end() - kWindowBytes, fresh.end(), restored.end() - kWindowBytes))
+        << "the full-screen key leaves another window than in a fresh process";
     RestoreProgramStartState();
 }

@@ -130,8 +130,8 @@ bool DemoProcess::Type(const std::string& text) {
            0;
 }
 
-Screenshot GrabWindow(const VirtualDisplay& display, unsigned long window) {
-    Screenshot shot;
+Picture GrabWindow(const VirtualDisplay& display, unsigned long window) {
+    Picture shot;
     Display* x = XOpenDisplay(display.Name().c_str());
     if (!x) {
         return shot;
@@ -157,7 +157,7 @@ Screenshot GrabWindow(const VirtualDisplay& display, unsigned long window) {
     return shot;
 }
 
-Screenshot DemoProcess::Grab() const {
+Picture DemoProcess::Grab() const {
     return GrabWindow(display, 0);
 }
 

@@ -12,9 +12,6 @@
 #include "driver/Picture.h"
 #include "xvfb/VirtualDisplay.h"
 
-// A screenshot of the whole screen or a window, rows from the top.
-using Screenshot = Picture;
-
 class DemoProcess {
 public:
     // Starts binary with the arguments in workDir on display; stdout goes to a file read by
@@ -32,7 +29,7 @@ public:
     bool Key(const std::string& keyNames);
     // xdotool type for plain characters.
     bool Type(const std::string& text);
-    Screenshot Grab() const;
+    Picture Grab() const;
     // Waits for the process to end; returns false on timeout (the process is then killed).
     bool WaitForExit(double timeoutSeconds, int* exitStatus, double* seconds = nullptr);
     bool Running();
@@ -55,7 +52,7 @@ private:
 
 // The contents of a mapped window on the display (0: the root window), through a connection
 // of its own.
-Screenshot GrabWindow(const VirtualDisplay& display, unsigned long window);
+Picture GrabWindow(const VirtualDisplay& display, unsigned long window);
 // Runs a shell command with DISPLAY set to display; returns its exit status and output.
 int RunOnDisplay(const VirtualDisplay& display, const std::string& command, std::string* output);
 // A fresh temporary directory, optionally holding a copy of the given font file.

@@ -92,7 +92,7 @@ TEST_F(InstallerWineTest, InstallsStartsFromTheStartMenuAndUninstallsEverything)
     ASSERT_TRUE(demo.Start());
     ASSERT_TRUE(demo.WaitForWindow(60.0));
     const int area = kMessageWidth * kMessageHeight;
-    Screenshot shot = demo.Grab();
+    Picture shot = demo.Grab();
     auto ink = [&] { return shot.CountWhite(10, 0, kMessageWidth, kMessageHeight, 100); };
     for (int attempt = 0; attempt < 15 && ink() < area / 20; ++attempt) {
         SleepSeconds(0.2);

@@ -13,7 +13,7 @@
 namespace {
 // The first status message in the top left corner: about 750 bright pixels of glyphs, some
 // 3700 of white blocks without a font.
-int MessagePixels(const Screenshot& shot) {
+int MessagePixels(const Picture& shot) {
     return shot.CountWhite(10, 0, 240, 20, 100);
 }
 }  // namespace
@@ -45,7 +45,7 @@ TEST_F(WineE2eTest, DemoDrawsItsMessagesTakesKeysAndEndsOnEscape) {
     DemoProcess demo(display, TAVIK_WINE, MakeWorkDir(TAVIK_FONT), {TAVIK_WINDOWS_EXE});
     ASSERT_TRUE(demo.Start(true));
     ASSERT_TRUE(demo.WaitForWindow(120.0)) << demo.StandardError();
-    Screenshot first = demo.Grab();
+    Picture first = demo.Grab();
     for (int attempt = 0; attempt < 15 && MessagePixels(first) <= 300; ++attempt) {
         SleepSeconds(0.2);
         first = demo.Grab();
@@ -79,7 +79,7 @@ TEST_F(WineE2eTest, ScreensaverCoversTheScreenUntilTheUserComesBack) {
     ASSERT_TRUE(saver.Start());
     ASSERT_TRUE(saver.WaitForWindow(120.0));
     SleepSeconds(1.0);
-    const Screenshot shot = saver.Grab();
+    const Picture shot = saver.Grab();
     EXPECT_GT(shot.CountBrighter(220, 140, 200, 200, 60), 2000) << "the rings in the middle";
     const int corners[][2] = {{0, 0}, {480, 0}, {0, 360}, {480, 360}};
     for (const auto& corner : corners) {
@@ -108,7 +108,7 @@ TEST_F(WineE2eTest, ScreensaverPreviewLivesInItsWindowAndEndsWithIt) {
     SleepSeconds(3.0);
     // Wine 8 does not show a child window of another process's window, so only the pane's
     // own view of it is checked, and that nothing is drawn beside it.
-    const Screenshot shot = saver.Grab();
+    const Picture shot = saver.Grab();
     EXPECT_EQ(shot.CountBrighter(0, 0, 640, 100, 30) + shot.CountBrighter(0, 340, 640, 140, 30), 0)
         << "nothing above or below the pane";
     EXPECT_TRUE(saver.Running());
