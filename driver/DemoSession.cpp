@@ -3,6 +3,7 @@
 
 #include <GL/freeglut.h>
 #include <stdlib.h>  // mkdtemp
+#include <unistd.h>  // chdir
 
 #include <filesystem>
 
@@ -13,44 +14,31 @@
 #include "shell/ProgramState.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
-#include "shell/WindowSize.h"
-
-int DemoSession::ends = 0;
-int DemoSession::lastEndStatus = 0;
-bool DemoSession::runOn = false;
 
 namespace {
 // AppInit with the working directory a fresh one that holds fontPath as font.bmp (a link),
-// or nothing; the directory is removed again.
+// or nothing; then the working directory is put back and the fresh one removed.
 bool InitBesideFont(const std::string& fontPath, std::string* error) {
     namespace fs = std::filesystem;
     char directory[] = "/tmp/tavik-font-XXXXXX";
-    if (mkdtemp(directory) == nullptr) {
-        *error = "cannot make a temporary directory for the font";
-        return false;
-    }
     std::error_code failed;
     const fs::path previous = fs::current_path(failed);
-    const fs::path font = fontPath.empty() || failed ? fs::path() : fs::absolute(fontPath, failed);
-    if (!font.empty() && !failed) {
-        fs::create_symlink(font, fs::path(directory) / "font.bmp", failed);
+    if (failed || mkdtemp(directory) == nullptr) {
+        *error = "cannot prepare a directory for the font";
+        return false;
     }
-    if (!failed) {
-        fs::current_path(directory, failed);
+    if (!fontPath.empty()) {
+        // previous / fontPath is fontPath itself when that is absolute.
+        fs::create_symlink(previous / fontPath, fs::path(directory) / "font.bmp", failed);
     }
-    const bool entered = !failed;
-    const bool initialised = entered && AppInit();
-    std::error_code back;
-    if (entered) {
-        fs::current_path(previous, back);
-    }
+    const bool initialised = !failed && chdir(directory) == 0 && AppInit();
+    const bool back = chdir(previous.c_str()) == 0;
     fs::remove_all(directory, failed);
-    if (initialised && !back) {
-        return true;
+    if (!initialised || !back) {
+        *error = back ? "cannot start the demo beside the font \"" + fontPath + "\""
+                      : "cannot return to the working directory";
     }
-    *error = back ? "cannot return to the working directory"
-                  : "AppInit failed beside the font \"" + fontPath + "\"";
-    return false;
+    return initialised && back;
 }
 }  // namespace
 
@@ -58,13 +46,12 @@ void DemoSession::RecordEnd(int status) {
     ++ends;
     lastEndStatus = status;
     if (runOn) {
-        fadeLevel = 1.0f;
+        fadeLevel = kFullLight;
     }
 }
 
-bool DemoSession::Start(const std::string& font, AfterEnd afterEnd, std::string* error) {
+bool DemoSession::Start(const std::string& fontPath, AfterEnd afterEnd, std::string* error) {
     End();
-    fontPath = font;
     runOn = afterEnd == AfterEnd::RunOn;
     ends = 0;
     lastEndStatus = 0;
@@ -89,13 +76,6 @@ void DemoSession::End() {
     running = false;
 }
 
-bool DemoSession::Reset(std::string* error) {
-    const int width = static_cast<int>(WindowSize.width);
-    const int height = static_cast<int>(WindowSize.height);
-    return Start(fontPath, runOn ? AfterEnd::RunOn : AfterEnd::Stop, error) &&
-           ResizeWindow(width, height, error);
-}
-
 void DemoSession::SetClock(uint32_t elapsedMs) {
     ElapsedMs = elapsedMs;
 }
@@ -108,15 +88,11 @@ bool DemoSession::Frame() {
     return ends == 0;
 }
 
-void DemoSession::Swap() {
-    glutSwapBuffers();
-}
-
 void DemoSession::FrameAt(uint32_t elapsedMs) {
     glutMainLoopEvent();
     SetClock(elapsedMs);
     Frame();
-    Swap();
+    glutSwapBuffers();
 }
 
 void DemoSession::Type(const KeyStroke& key) {

@@ -34,16 +34,12 @@ public:
     // AppShutdown (unless the demo's end has run it), then every global back to its
     // program-start value. Nothing when no session runs.
     void End();
-    // Start again with the same font, and the window back to its size.
-    bool Reset(std::string* error);
 
     // Sets the clock that AppFrame reads.
     void SetClock(uint32_t elapsedMs);
     // AppFrame. False once the demo has ended (it then drew its last frame); a stopped
-    // session draws nothing more.
+    // session draws nothing more. The shell's display callback swaps the buffers after it.
     bool Frame();
-    // glutSwapBuffers, as the shell's display callback does after AppFrame.
-    void Swap();
     // One turn of the main loop at the given clock: the window's events, the frame, the swap.
     void FrameAt(uint32_t elapsedMs);
     // Types one key through the demo's key handlers, then handles the window events it caused
@@ -57,10 +53,9 @@ public:
 private:
     // The process end while a session runs; it is a plain function, hence the static record.
     static void RecordEnd(int status);
-    static int ends;
-    static int lastEndStatus;
-    static bool runOn;
+    static inline int ends = 0;
+    static inline int lastEndStatus = 0;
+    static inline bool runOn = false;
 
-    std::string fontPath;
     bool running = false;
 };

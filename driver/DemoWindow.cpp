@@ -11,11 +11,6 @@
 #include "shell/Shell.h"
 #include "shell/WindowSize.h"
 
-namespace {
-void DrawNothing() {}
-
-}  // namespace
-
 bool DemoWindow::StartVirtualDisplay(int width, int height, std::string* error) {
     if (!display.Start(width, height)) {
         *error = "cannot start Xvfb (is the xvfb package installed?)";
@@ -36,7 +31,7 @@ bool DemoWindow::Open(const char* programName, std::string* error) {
     char* argv[] = {const_cast<char*>(programName), nullptr};
     CreateMainWindow(&argc, argv);
     glutReshapeFunc(OnReshape);
-    glutDisplayFunc(DrawNothing);
+    glutDisplayFunc([] {});  // nothing draws unless asked
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
     open = true;
     PumpEvents();
@@ -91,12 +86,11 @@ std::vector<Rgb> ReadPixels(int x, int y, int width, int height) {
 
 Picture ReadFrame() {
     Picture picture(static_cast<int>(WindowSize.width), static_cast<int>(WindowSize.height));
-    const std::vector<Rgb> rows = ReadPixels(0, 0, picture.width, picture.height);
+    picture.pixels = ReadPixels(0, 0, picture.width, picture.height);
     // OpenGL's rows run from the bottom up, a picture's from the top down.
-    for (int y = 0; y < picture.height; ++y) {
-        const auto from = rows.begin() + static_cast<long>(picture.height - 1 - y) * picture.width;
-        std::copy(from, from + picture.width,
-                  picture.pixels.begin() + static_cast<long>(y) * picture.width);
+    for (int y = 0; y < picture.height / 2; ++y) {
+        std::swap_ranges(&picture.At(0, y), &picture.At(0, y) + picture.width,
+                         &picture.At(0, picture.height - 1 - y));
     }
     return picture;
 }

@@ -7,13 +7,15 @@
 #include <fstream>
 
 namespace {
-// Pixels in the rectangle, cut to the picture, for which counted(pixel) holds.
-template <typename Test>
-int CountIn(const Picture& picture, int x, int y, int w, int h, Test counted) {
+// Pixels in the rectangle, cut to the picture, with a channel above threshold, or with every
+// channel above it.
+int CountAbove(const Picture& picture, int x, int y, int w, int h, int threshold, bool every) {
     int count = 0;
     for (int row = y; row < y + h && row < picture.height; ++row) {
         for (int col = x; col < x + w && col < picture.width; ++col) {
-            count += counted(picture.At(col, row)) ? 1 : 0;
+            const Rgb p = picture.At(col, row);
+            const int above = (p.r > threshold) + (p.g > threshold) + (p.b > threshold);
+            count += every ? above == 3 : above > 0;
         }
     }
     return count;
@@ -29,15 +31,11 @@ Picture::Picture(int w, int h)
     : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h), Rgb{0, 0, 0}) {}
 
 int Picture::CountBrighter(int x, int y, int w, int h, int threshold) const {
-    return CountIn(*this, x, y, w, h, [threshold](Rgb p) {
-        return p.r > threshold || p.g > threshold || p.b > threshold;
-    });
+    return CountAbove(*this, x, y, w, h, threshold, false);
 }
 
 int Picture::CountWhite(int x, int y, int w, int h, int threshold) const {
-    return CountIn(*this, x, y, w, h, [threshold](Rgb p) {
-        return p.r > threshold && p.g > threshold && p.b > threshold;
-    });
+    return CountAbove(*this, x, y, w, h, threshold, true);
 }
 
 bool Picture::WritePpm(const std::string& path) const {

@@ -12,10 +12,10 @@ struct AllocationCount {
     long all = 0;  // everything, GLUT and the OpenGL libraries included
 };
 
-// True when this build counts allocations.
-bool AllocationsCounted();
-// Sets the counter up, then checks that two allocations made here, directly and through the
-// C library (strdup), both count as own; false if they do not.
+// True when this build counts allocations (TAVIK_COUNT_ALLOCATIONS, 0 in sanitizer builds).
+constexpr bool kAllocationsCounted = TAVIK_COUNT_ALLOCATIONS == 1;
+// Sets the counter up, then checks that an allocation made here through the C library
+// (strdup) counts as own; false if it does not.
 bool PrepareAllocationCounter();
 // Counting on or off, on the calling thread.
 void CountAllocations(bool on);

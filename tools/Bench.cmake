@@ -2,7 +2,6 @@
 # per frame.
 tavik_executable(tavik-bench
     ${CMAKE_CURRENT_LIST_DIR}/Bench.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/BenchReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AllocationCounter.cpp)
 target_link_libraries(tavik-bench PRIVATE tavik_tool_support)
 # The allocation counter replaces malloc and friends, which a sanitizer also does: it counts

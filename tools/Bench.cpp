@@ -1,11 +1,12 @@
 // tavik-bench: times the demo's frames (AppFrame, swap, glFinish) in its own GLUT window beside
-// an empty frame (clear and swap), and checks that the demo's own per-frame code allocates
-// nothing (AllocationCounter); BenchReport prints the figures. Run with --help for the options.
+// an empty frame (clear and swap), checks that the demo's own per-frame code allocates nothing
+// (AllocationCounter), and prints the figures as a table. Run with --help for the options.
 #include <GL/freeglut.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,7 +16,6 @@
 #include "shell/Settings.h"
 #include "shell/WindowSize.h"
 #include "tools/AllocationCounter.h"
-#include "tools/BenchReport.h"
 #include "tools/CommandLine.h"
 
 namespace {
@@ -38,13 +38,13 @@ const char kHelp[] =
     "  --step-ms MS      clock step per frame in milliseconds (default 16)\n"
     "  --preset NAME     case (repeatable; default: default): default, tess50 (> typed 30\n"
     "                    times), help (?), points (w twice), hyperspace (space, from the end\n"
-    "                    of the warm-up on), or all of them\n"
-    "  --json PATH       also write the figures as JSON\n";
+    "                    of the warm-up on), or all of them\n";
 
-const std::vector<option> kOptions = {
-    {"size", required_argument, nullptr, 's'},   {"frames", required_argument, nullptr, 'f'},
-    {"warmup", required_argument, nullptr, 'w'}, {"step-ms", required_argument, nullptr, 't'},
-    {"preset", required_argument, nullptr, 'p'}, {"json", required_argument, nullptr, 'j'}};
+const std::vector<option> kOptions = {{"size", required_argument, nullptr, 's'},
+                                      {"frames", required_argument, nullptr, 'f'},
+                                      {"warmup", required_argument, nullptr, 'w'},
+                                      {"step-ms", required_argument, nullptr, 't'},
+                                      {"preset", required_argument, nullptr, 'p'}};
 
 struct Preset {
     const char* name;
@@ -66,7 +66,6 @@ struct Options {
     int frames = 300;
     int warmup = 30;
     int stepMs = 16;
-    std::string json;
 };
 
 // Takes one option's value into options; false for a bad value.
@@ -83,7 +82,7 @@ bool Apply(int code, const std::string& value, Options* options) {
             return ParseCount(value, &options->warmup, kLargestCount);
         case 't':
             return ParseCount(value, &options->stepMs, kLargestCount);
-        case 'p':
+        default:  // 'p'
             for (const Preset& preset : kPresets) {
                 std::vector<const Preset*>& chosen = options->presets;
                 const bool named = value == "all" || value == preset.name;
@@ -93,17 +92,32 @@ bool Apply(int code, const std::string& value, Options* options) {
                 known = known || named;
             }
             return known;
-        default:
-            options->json = value;
-            return true;
     }
+}
+
+// Frame times summed up: the rate over their sum and nearest-rank percentiles, in ms.
+struct FrameTimes {
+    double fps;
+    double median;
+    double p95;
+    double p99;
+};
+
+FrameTimes Summarise(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const auto rank = [&times](double share) {
+        const size_t index = static_cast<size_t>(share * times.size() + 0.999999);
+        return times[std::min(std::max<size_t>(index, 1), times.size()) - 1];
+    };
+    const double total = std::accumulate(times.begin(), times.end(), 0.0);
+    return FrameTimes{1000.0 * times.size() / total, rank(0.50), rank(0.95), rank(0.99)};
 }
 
 // One demo frame: what the shell's display callback does, and glFinish so that the
 // renderer's queued work is inside the measurement.
 void DemoFrame(DemoSession& session) {
     session.Frame();
-    session.Swap();
+    glutSwapBuffers();
     glFinish();
 }
 
@@ -121,25 +135,32 @@ void CountedDemoFrame(DemoSession& session) {
     CountAllocations(true);
     session.Frame();
     CountAllocations(false);
-    session.Swap();
+    glutSwapBuffers();
     glFinish();
 }
 
 // The empty frame: a clear of colour and depth and a swap, in the same window.
-__attribute__((noinline)) void EmptyFrame(DemoSession& session) {
+__attribute__((noinline)) void EmptyFrame(DemoSession&) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    session.Swap();
+    glutSwapBuffers();
     glFinish();
 }
 
-// The benchmark from start-up to the report.
+// The benchmark from start-up to the table.
 struct Bench {
     Options options;
     DemoWindow window;
     DemoSession session;
-    BenchReport report;
-    uint32_t clockMs = 0;  // the clock of the next frame
+    std::string font;
+    std::vector<std::string> rows;  // of the table, a case at one window size each
+    uint32_t clockMs = 0;           // the clock of the next frame
     std::string error;
+
+    // The demo started afresh in a window of the given size, its clock at 0.
+    bool Restart(int width, int height) {
+        clockMs = 0;
+        return session.Start(font, AfterEnd::Stop, &error) && ResizeWindow(width, height, &error);
+    }
 
     // count frames on the clock, with hyperspace held on if asked; their times in ms.
     std::vector<double> Run(int count, void (*frame)(DemoSession&), bool hold = false) {
@@ -160,12 +181,10 @@ struct Bench {
 
 // One preset in a fresh session: its keys, the warm-up, frames with the allocation counter
 // on, then the timed frames.
-bool RunCase(Bench& bench, const Preset& preset, const FrameTimes& empty) {
-    const int width = static_cast<int>(WindowSize.width);
-    const int height = static_cast<int>(WindowSize.height);
+bool RunCase(Bench& bench, const Preset& preset, int width, int height, double emptyMedian) {
     std::fprintf(stderr, "tavik-bench: %dx%d %s\n", width, height, preset.name);
     std::vector<KeyStroke> keys;
-    if (!bench.session.Reset(&bench.error) ||
+    if (!bench.Restart(width, height) ||
         (preset.keys[0] != '\0' && !ParseKeys(preset.keys, &keys, &bench.error))) {
         return false;
     }
@@ -173,7 +192,6 @@ bool RunCase(Bench& bench, const Preset& preset, const FrameTimes& empty) {
         bench.session.Type(key);
     }
     const bool hold = preset.holdHyperspace;
-    bench.clockMs = 0;
     bench.Run(hold ? std::max(bench.options.warmup, 1) : bench.options.warmup, DemoFrame);
     if (hold) {
         bench.session.Type(KeyStroke{false, ' '});
@@ -181,10 +199,13 @@ bool RunCase(Bench& bench, const Preset& preset, const FrameTimes& empty) {
     bench.Run(kCountedFrames, CountedDemoFrame, hold);
     const AllocationCount allocations = TakeAllocationCount();
     const FrameTimes demo = Summarise(bench.Run(bench.options.frames, TimedDemoFrame, hold));
-    bench.report.cases.push_back(
-        CaseResult{width, height, preset.name, demo, empty,
-                   static_cast<double>(allocations.own) / kCountedFrames,
-                   static_cast<double>(allocations.all - allocations.own) / kCountedFrames});
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    char row[256];
+    std::snprintf(row, sizeof row, "%-10s %-10s %8.1f %9.3f %8.3f %8.3f %9.3f %7.2f %9.2f %11.2f\n",
+                  size.c_str(), preset.name, demo.fps, demo.median, demo.p95, demo.p99, emptyMedian,
+                  demo.median / emptyMedian, static_cast<double>(allocations.own) / kCountedFrames,
+                  static_cast<double>(allocations.all - allocations.own) / kCountedFrames);
+    bench.rows.push_back(row);
     bench.error = "the demo ended or the window changed size while it ran";
     return bench.session.Ends() == 0 && width == static_cast<int>(WindowSize.width) &&
            height == static_cast<int>(WindowSize.height);
@@ -192,8 +213,8 @@ bool RunCase(Bench& bench, const Preset& preset, const FrameTimes& empty) {
 
 // ---- Init / Update / Draw / De-init --------------------------------------------------------
 
-// The allocation counter's self-check, the window (on a private Xvfb large enough for every
-// size, if asked), the demo's start-up and the renderer's names.
+// The allocation counter's self-check, the font, and the window (on a private Xvfb large
+// enough for every size, if asked).
 bool Init(Bench& bench, const char* programName) {
     const Options& options = bench.options;
     int screenWidth = 1024;  // the private Xvfb's screen, unless a size needs more
@@ -202,53 +223,29 @@ bool Init(Bench& bench, const char* programName) {
         screenWidth = std::max(screenWidth, size.first);
         screenHeight = std::max(screenHeight, size.second);
     }
-    std::string font;
     bench.error = "the allocation counter failed its self-check";
-    if (!PrepareAllocationCounter() || !ChooseFont(options.common.font, &font, &bench.error) ||
-        (options.common.xvfb &&
-         !bench.window.StartVirtualDisplay(screenWidth, screenHeight, &bench.error)) ||
-        !bench.window.Open(programName, &bench.error) ||
-        !bench.session.Start(font, AfterEnd::Stop, &bench.error)) {
-        return false;
-    }
-    const auto glString = [](GLenum name) {
-        const GLubyte* text = glGetString(name);
-        return text == nullptr ? std::string("?") : reinterpret_cast<const char*>(text);
-    };
-    GLint samples = 0;
-    glGetIntegerv(GL_SAMPLES, &samples);
-    bench.report = BenchReport{options.frames,
-                               options.warmup,
-                               options.stepMs,
-                               AllocationsCounted() ? kCountedFrames : 0,
-                               glString(GL_RENDERER) + ", OpenGL " + glString(GL_VERSION) + ", " +
-                                   std::to_string(samples) + " samples per pixel",
-                               {}};
-    return true;
+    return PrepareAllocationCounter() &&
+           ChooseFont(options.common.font, &bench.font, &bench.error) &&
+           (!options.common.xvfb ||
+            bench.window.StartVirtualDisplay(screenWidth, screenHeight, &bench.error)) &&
+           bench.window.Open(programName, &bench.error);
 }
 
-// Every size once, in the order given ("full" is the screen's), each with the empty frame
-// timed first and then every case.
+// Every size in the order given ("full" is the screen's), each with the empty frame timed
+// first and then every case.
 bool Update(Bench& bench) {
-    std::vector<std::pair<int, int>> done;
     for (std::pair<int, int> size : bench.options.sizes) {
         if (size.first == 0) {
             size = {glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT)};
         }
-        if (std::find(done.begin(), done.end(), size) != done.end()) {
-            continue;
-        }
-        done.push_back(size);
         std::fprintf(stderr, "tavik-bench: %dx%d empty frame\n", size.first, size.second);
-        if (!bench.session.Reset(&bench.error) ||
-            !ResizeWindow(size.first, size.second, &bench.error)) {
+        if (!bench.Restart(size.first, size.second)) {
             return false;
         }
-        bench.clockMs = 0;
         bench.Run(bench.options.warmup, EmptyFrame);
-        const FrameTimes empty = Summarise(bench.Run(bench.options.frames, EmptyFrame));
+        const double emptyMedian = Summarise(bench.Run(bench.options.frames, EmptyFrame)).median;
         for (const Preset* preset : bench.options.presets) {
-            if (!RunCase(bench, *preset, empty)) {
+            if (!RunCase(bench, *preset, size.first, size.second, emptyMedian)) {
                 return false;
             }
         }
@@ -256,11 +253,28 @@ bool Update(Bench& bench) {
     return true;
 }
 
-// The table on standard output, and the JSON file when one was asked for.
-bool Draw(Bench& bench) {
-    PrintReport(bench.report);
-    return bench.options.json.empty() ||
-           WriteJsonReport(bench.report, bench.options.json, &bench.error);
+// The table, on standard output: the renderer, then a row per case.
+void Draw(const Bench& bench) {
+    const Options& options = bench.options;
+    GLint samples = 0;  // the multisample count granted
+    glGetIntegerv(GL_SAMPLES, &samples);
+    std::printf(
+        "Tavik benchmark: %d timed frames after %d warm-up frames per case, clock step %d ms\n"
+        "renderer:    %s, OpenGL %s, %d samples per pixel\n",
+        options.frames, options.warmup, options.stepMs,
+        reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
+        reinterpret_cast<const char*>(glGetString(GL_VERSION)), samples);
+    if (kAllocationsCounted) {
+        std::printf("allocations: per frame, counted over %d frames after the warm-up\n",
+                    kCountedFrames);
+    } else {
+        std::printf("allocations: not counted (sanitizer build)\n");
+    }
+    std::printf("\n%-10s %-10s %8s %9s %8s %8s %9s %7s %9s %11s\n", "size", "case", "fps",
+                "median_ms", "p95_ms", "p99_ms", "empty_ms", "ratio", "own_alloc", "other_alloc");
+    for (const std::string& row : bench.rows) {
+        std::fputs(row.c_str(), stdout);
+    }
 }
 
 void DeInit(Bench& bench) {
@@ -285,10 +299,12 @@ int main(int argc, char** argv) {
     if (options.presets.empty()) {
         options.presets.push_back(&kPresets[0]);
     }
-    const bool done = Init(bench, argv[0]) && Update(bench) && Draw(bench);
-    DeInit(bench);
-    if (!done) {
+    const bool done = Init(bench, argv[0]) && Update(bench);
+    if (done) {
+        Draw(bench);
+    } else {
         std::fprintf(stderr, "tavik-bench: %s\n", bench.error.c_str());
     }
+    DeInit(bench);
     return done ? 0 : 1;
 }

@@ -4,9 +4,9 @@
 #include <GL/freeglut.h>  // the GLUT_KEY_* codes
 #include <errno.h>        // program_invocation_short_name
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 
 #include "shell/FontLocation.h"
@@ -23,30 +23,12 @@ const char kCommonHelp[] =
 constexpr int kLargestSide = 16384;
 constexpr unsigned char kEscapeKey = 27;
 
-struct NamedKey {
-    const char* name;
-    KeyStroke key;
-};
-
-const NamedKey kNamedKeys[] = {
+// The keys that have a name, beside the printable characters that stand for themselves.
+const std::map<std::string, KeyStroke> kNamedKeys = {
     {"space", {false, ' '}},     {"escape", {false, kEscapeKey}}, {"esc", {false, kEscapeKey}},
     {"comma", {false, ','}},     {"left", {true, GLUT_KEY_LEFT}}, {"right", {true, GLUT_KEY_RIGHT}},
     {"up", {true, GLUT_KEY_UP}}, {"down", {true, GLUT_KEY_DOWN}},
 };
-
-bool ParseKeyName(const std::string& name, KeyStroke* key) {
-    if (name.size() == 1 && name[0] > ' ' && name[0] < 127) {
-        *key = KeyStroke{false, static_cast<unsigned char>(name[0])};
-        return true;
-    }
-    for (const NamedKey& named : kNamedKeys) {
-        if (name == named.name) {
-            *key = named.key;
-            return true;
-        }
-    }
-    return false;
-}
 }  // namespace
 
 int UsageError(const std::string& message) {
@@ -56,12 +38,12 @@ int UsageError(const std::string& message) {
 
 int ReadOptions(int argc, char** argv, std::vector<option> options, const char* help,
                 CommonOptions* common, const OptionHandler& apply) {
-    const size_t own = options.size();
     options.insert(options.end(), {{"help", no_argument, nullptr, 'h'},
                                    {"xvfb", no_argument, nullptr, 'x'},
                                    {"font", required_argument, nullptr, 'n'},
                                    {nullptr, 0, nullptr, 0}});
-    for (int code; (code = getopt_long(argc, argv, "h", options.data(), nullptr)) != -1;) {
+    int index = 0;  // of the long option found, which the tool's own options all are
+    for (int code; (code = getopt_long(argc, argv, "h", options.data(), &index)) != -1;) {
         std::string error;
         if (code == '?') {
             return kUsageError;  // getopt_long has named the option
@@ -71,11 +53,9 @@ int ReadOptions(int argc, char** argv, std::vector<option> options, const char* 
         } else if (code == 'n') {
             common->font = optarg;
         } else if (!apply(code, optarg, &error)) {
-            const auto named = std::find_if(options.begin(), options.begin() + own,
-                                            [code](const option& o) { return o.val == code; });
             return UsageError(!error.empty() ? error
                                              : "bad value \"" + std::string(optarg) + "\" for --" +
-                                                   named->name + " (see --help)");
+                                                   options[index].name + " (see --help)");
         }
     }
     if (optind < argc) {
@@ -100,15 +80,8 @@ bool ParseCount(const std::string& text, int* value, int limit) {
 
 bool ParseSize(const std::string& text, int* width, int* height) {
     const size_t x = text.find('x');
-    int w = 0;
-    int h = 0;
-    if (x == std::string::npos || !ParseCount(text.substr(0, x), &w, kLargestSide) ||
-        !ParseCount(text.substr(x + 1), &h, kLargestSide) || w < 1 || h < 1) {
-        return false;
-    }
-    *width = w;
-    *height = h;
-    return true;
+    return x != std::string::npos && ParseCount(text.substr(0, x), width, kLargestSide) &&
+           ParseCount(text.substr(x + 1), height, kLargestSide) && *width >= 1 && *height >= 1;
 }
 
 bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error) {
@@ -122,11 +95,14 @@ bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::strin
             *error = "bad repeat count in key \"" + item + "\"";
             return false;
         }
-        KeyStroke key;
-        if (!ParseKeyName(item.substr(0, star), &key)) {
+        const std::string name = item.substr(0, star);
+        const auto named = kNamedKeys.find(name);
+        const bool printable = name.size() == 1 && name[0] > ' ' && name[0] < 127;
+        if (!printable && named == kNamedKeys.end()) {
             *error = "unknown key \"" + item + "\"";
             return false;
         }
+        const KeyStroke key = printable ? KeyStroke{false, name[0]} : named->second;
         keys->insert(keys->end(), static_cast<size_t>(count), key);
     }
     return true;

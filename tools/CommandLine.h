@@ -38,7 +38,8 @@ int UsageError(const std::string& message);
 // either followed by *COUNT to repeat it ("l*6"). False, with the reason in *error, for an
 // unknown name.
 bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error);
-// Parses "WIDTHxHEIGHT" with both sides from 1 to 16384.
+// Parses "WIDTHxHEIGHT" with both sides from 1 to 16384; on failure (which stops the tool)
+// either side may have changed.
 bool ParseSize(const std::string& text, int* width, int* height);
 // Parses a whole non-negative decimal number up to limit.
 bool ParseCount(const std::string& text, int* value, int limit = 999999999);

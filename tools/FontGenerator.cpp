@@ -9,8 +9,7 @@
 // both versions, one a line, so that a regenerated sheet can be compared where they match.
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include FT_SFNT_NAMES_H  // FT_Get_Sfnt_Name, for the font's version string
-#include FT_TRUETYPE_IDS_H
+#include FT_TRUETYPE_TABLES_H  // FT_Get_Sfnt_Table, for the font's revision
 
 #include <getopt.h>
 
@@ -101,42 +100,21 @@ bool RenderSheet(FT_Face face, AlphaSheet* sheet) {
     return rendered;
 }
 
-// The font's own version string (name ID 5, "Version 2.37" in DejaVu), from its Macintosh
-// Roman record or else the Windows one in UTF-16BE, whose ASCII characters are kept.
-std::string FontVersion(FT_Face face) {
-    std::string fromWindows;
-    const FT_UInt count = FT_Get_Sfnt_Name_Count(face);
-    for (FT_UInt i = 0; i < count; ++i) {
-        FT_SfntName name;
-        if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.name_id != TT_NAME_ID_VERSION_STRING) {
-            continue;
-        }
-        if (name.platform_id == TT_PLATFORM_MACINTOSH && name.encoding_id == TT_MAC_ID_ROMAN) {
-            return std::string(reinterpret_cast<const char*>(name.string), name.string_len);
-        }
-        if (name.platform_id == TT_PLATFORM_MICROSOFT && fromWindows.empty()) {
-            for (FT_UInt j = 0; j + 1 < name.string_len; j += 2) {
-                if (name.string[j] == 0 && name.string[j + 1] < 0x80) {
-                    fromWindows.push_back(static_cast<char>(name.string[j + 1]));
-                }
-            }
-        }
-    }
-    return fromWindows.empty() ? "no version string" : fromWindows;
-}
-
-// Two lines: the FreeType library's version, and the face's names with its version string,
-// e.g. "FreeType 2.12.1" and "DejaVu Sans Mono Bold, Version 2.37".
+// Two lines: the FreeType library's version, and the face's names with the font revision of
+// its head table, e.g. "FreeType 2.12.1" and "DejaVu Sans Mono Bold, Version 2.37".
 std::string Versions(FT_Library library, FT_Face face) {
     FT_Int major = 0;
     FT_Int minor = 0;
     FT_Int patch = 0;
     FT_Library_Version(library, &major, &minor, &patch);
-    const char* family = face->family_name;  // either may be missing
-    const char* style = face->style_name;
-    return "FreeType " + std::to_string(major) + "." + std::to_string(minor) + "." +
-           std::to_string(patch) + "\n" + (family ? family : "no family name") + " " +
-           (style ? style : "no style name") + ", " + FontVersion(face) + "\n";
+    const auto* head = static_cast<const TT_Header*>(FT_Get_Sfnt_Table(face, FT_SFNT_HEAD));
+    char text[512];
+    std::snprintf(
+        text, sizeof text, "FreeType %d.%d.%d\n%s %s, Version %g\n", major, minor, patch,
+        face->family_name ? face->family_name : "no family name",  // either may be missing
+        face->style_name ? face->style_name : "no style name",
+        head ? head->Font_Revision / 65536.0 : 0.0);  // a 16.16 fixed-point number
+    return text;
 }
 
 // An uncompressed 32-bit BMP, stored bottom-up as usual: the file's first row is the sheet's
@@ -144,24 +122,15 @@ std::string Versions(FT_Library library, FT_Face face) {
 std::vector<uint8_t> EncodeBmp(const AlphaSheet& sheet) {
     constexpr uint32_t kHeaderBytes = 14 + 40;
     constexpr uint32_t kPixelBytes = kSide * kSide * 4;
+    constexpr uint32_t kFileBytes = kHeaderBytes + kPixelBytes;
+    constexpr uint32_t kPlanesAndBits = 1 | 32u << 16;  // biPlanes 1, biBitCount 32
     // After "BM", the header's little-endian 32-bit fields: bfSize, bfReserved1 and 2,
-    // bfOffBits; biSize, biWidth, biHeight (positive: bottom-up), biPlanes 1 with biBitCount
-    // 32, biCompression (none), biSizeImage, 72 dpi across and down, biClrUsed, biClrImportant.
-    const uint32_t fields[] = {kHeaderBytes + kPixelBytes,
-                               0,
-                               kHeaderBytes,
-                               40,
-                               kSide,
-                               kSide,
-                               1 | 32u << 16,
-                               0,
-                               kPixelBytes,
-                               2835,
-                               2835,
-                               0,
-                               0};
+    // bfOffBits; biSize, biWidth, biHeight (positive: bottom-up), biPlanes with biBitCount,
+    // biCompression (none), biSizeImage, 72 dpi across and down, biClrUsed, biClrImportant.
+    const uint32_t fields[] = {kFileBytes,  0,    kHeaderBytes, 40, kSide, kSide, kPlanesAndBits, 0,
+                               kPixelBytes, 2835, 2835,         0,  0};
     std::vector<uint8_t> out = {'B', 'M'};
-    out.reserve(kHeaderBytes + kPixelBytes);
+    out.reserve(kFileBytes);
     for (const uint32_t field : fields) {
         for (int shift = 0; shift < 32; shift += 8) {
             out.push_back(static_cast<uint8_t>(field >> shift));

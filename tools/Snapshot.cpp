@@ -1,10 +1,12 @@
 // tavik-snapshot: renders the demo in a real GLUT window with a deterministic clock and writes
 // chosen frames as PNG files; the same arguments give the same pictures on the same renderer.
 // Run with --help for the options.
+#include <GL/freeglut.h>
+
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -87,35 +89,10 @@ bool Apply(int code, const std::string& value, Options* options, std::string* er
     }
 }
 
-// Checks the output name pattern: text with at most one %d conversion (a 0 flag and a width
-// up to 12 allowed) and %% for a percent sign, so that snprintf can fill in the frame and no
-// other conversion reaches it. *numbered tells whether it has the conversion.
-bool CheckPattern(const std::string& pattern, bool* numbered) {
-    *numbered = false;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] != '%') {
-            continue;
-        }
-        if (pattern[i + 1] == '%') {  // std::string ends in '\0'
-            ++i;
-            continue;
-        }
-        const size_t end = pattern.find_first_not_of("0123456789", i + 1);
-        if (*numbered || end == std::string::npos || pattern[end] != 'd' || end - i > 4 ||
-            std::atoi(pattern.c_str() + i + 1) > 12) {
-            return false;
-        }
-        *numbered = true;
-        i = end;
-    }
-    return !pattern.empty();
-}
-
-std::string FrameName(const std::string& pattern, int frame) {
-    char name[4096];
-    std::snprintf(name, sizeof name, pattern.c_str(), frame);
-    return name;
-}
+// The output name pattern: text with %% for a percent sign and at most one %d conversion (a 0
+// flag and a width up to 12 allowed), so that snprintf can fill in the frame and no other
+// conversion reaches it. The group holds the conversion and the text after it, if any.
+const std::regex kPattern("(?:[^%]|%%)*(%0?(?:1[0-2]|[0-9])?d(?:[^%]|%%)*)?");
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "tavik-snapshot: %s\n", message.c_str());
@@ -132,8 +109,8 @@ int main(int argc, char** argv) {
     if (usage != kRun) {
         return usage;
     }
-    bool numbered = false;
-    if (!CheckPattern(options.pattern, &numbered)) {
+    std::smatch pattern;
+    if (options.pattern.empty() || !std::regex_match(options.pattern, pattern, kPattern)) {
         return UsageError(
             "--out takes a file name with at most one %d conversion, e.g. "
             "shot-%04d.png, at most 12 wide");
@@ -142,7 +119,7 @@ int main(int argc, char** argv) {
         options.frames.insert(0);
     }
     const int lastFrame = *options.frames.rbegin();
-    if (options.frames.size() > 1 && !numbered) {
+    if (options.frames.size() > 1 && !pattern[1].matched) {
         return UsageError("--out needs a %d conversion for several frames");
     }
     if (!options.keys.empty() && options.keys.rbegin()->first > lastFrame) {
@@ -168,22 +145,22 @@ int main(int argc, char** argv) {
     bool running = true;
     for (int frame = 0; frame <= lastFrame && running; ++frame) {
         // Keys arrive between frames, while the clock still shows the previous frame's time.
-        const auto keys = options.keys.find(frame);
-        for (size_t i = 0; keys != options.keys.end() && i < keys->second.size(); ++i) {
-            session.Type(keys->second[i]);
+        for (const KeyStroke& key : options.keys[frame]) {
+            session.Type(key);
         }
         session.SetClock(static_cast<uint32_t>(static_cast<uint64_t>(frame) *
                                                static_cast<uint64_t>(options.stepMs)));
         running = session.Frame();
         if (options.frames.count(frame) != 0) {
-            const std::string name = FrameName(options.pattern, frame);
+            char name[4096];
+            std::snprintf(name, sizeof name, options.pattern.c_str(), frame);
             if (!WritePng(name, ReadFrame(), &error)) {
                 return Fail(error);
             }
-            std::printf("%s\n", name.c_str());
+            std::printf("%s\n", name);
             ++written;
         }
-        session.Swap();
+        glutSwapBuffers();
         PumpEvents();
     }
     if (written < options.frames.size()) {
