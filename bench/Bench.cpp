@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "bench/AllocationCounter.h"
 #include "driver/DemoSession.h"
 #include "driver/DemoWindow.h"
 #include "shell/Settings.h"
 #include "shell/WindowSize.h"
-#include "tools/AllocationCounter.h"
 #include "tools/CommandLine.h"
 
 namespace {
