@@ -50,7 +50,8 @@ std::vector<std::string> Arguments() {
 }
 
 // The font carried in the program's resources, written to a file of its own in the user's
-// temporary folder for the loader to read once; the file is removed by the destructor.
+// temporary folder for the loader to read once; the file is removed by the destructor. Its
+// path goes to the loader as UTF-8, as every file name inside Tavik.
 class FontFile {
 public:
     bool Write(HINSTANCE instance) {
