@@ -128,9 +128,19 @@ TEST_F(WineE2eTest, ScreensaverPreviewLivesInItsWindowAndEndsWithIt) {
 
 TEST_F(WineE2eTest, ScreensaverSettingsDialogSavesForTheUser) {
     Run(TAVIK_WINE " reg delete 'HKCU\\Software\\Tavik' /f");
+    // Windows' screensaver settings page calls "/c" while it is the foreground window; the
+    // stand-in pane is that window here.
+    DemoProcess pane(display, TAVIK_WINE, MakeWorkDir(""), {TAVIK_PREVIEW_WINDOW, "60"});
+    ASSERT_TRUE(pane.Start());
+    for (int attempt = 0; attempt < 300 && pane.StandardOutput().empty(); ++attempt) {
+        SleepSeconds(0.1);
+    }
     DemoProcess dialog(display, TAVIK_WINE, MakeWorkDir(""), {TAVIK_WINDOWS_SCR, "/c"});
     ASSERT_TRUE(dialog.Start());
     ASSERT_TRUE(dialog.WaitForWindow(120.0)) << "a dialog titled Tavik";
+    EXPECT_TRUE(Run("xprop -id " + dialog.WindowId() + " WM_TRANSIENT_FOR | grep -qi " +
+                    "$(printf '%#x' $(xdotool search --name '^Preview$'))"))
+        << "the dialog belongs to the foreground window";
     // The frame-rate box has the focus; the pause follows it.
     ASSERT_TRUE(Run("xdotool key space Tab ctrl+a && xdotool type 35 && xdotool key Return"));
     EXPECT_TRUE(EndsWithZero(dialog, 15.0));
@@ -170,4 +180,21 @@ TEST_F(WineE2eTest, ScreensaverFindsItsFontInATemporaryFolderWithANonAsciiName) 
     EXPECT_TRUE(EndsWithZero(saver, 15.0));
     EXPECT_TRUE(std::filesystem::is_empty(temp)) << "the font's file is gone with the saver";
     std::filesystem::remove_all(work);
+}
+
+TEST_F(WineE2eTest, ScreensaverSettingsDialogTellsWhenTheyCannotBeSaved) {
+    const std::string lock = TAVIK_WINE " " TAVIK_REGISTRY_LOCK " ";
+    ASSERT_TRUE(Run(lock + "deny 'Software\\Tavik'"));
+    DemoProcess dialog(display, TAVIK_WINE, MakeWorkDir(""), {TAVIK_WINDOWS_SCR, "/c"});
+    ASSERT_TRUE(dialog.Start());
+    ASSERT_TRUE(dialog.WaitForWindow(120.0));
+    ASSERT_TRUE(Run("xdotool key Return"));
+    SleepSeconds(2.0);
+    EXPECT_TRUE(Run("test $(xdotool search --onlyvisible --name '^Tavik$' | wc -l) = 2"))
+        << "a message box over the dialog";
+    ASSERT_TRUE(Run("xdotool key Return"));
+    int status = -1;
+    EXPECT_TRUE(dialog.WaitForExit(15.0, &status));
+    EXPECT_EQ(status, 1) << "not saved";
+    EXPECT_TRUE(Run(lock + "allow 'Software\\Tavik'"));
 }
