@@ -56,7 +56,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT licence; the font under DejaVu'
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
-# Offers to restart Windows when files in use wait for it.
+# Offers to restart Windows when files in use wait for it; a stray Enter does not restart.
+!define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
 !insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
 
