@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
-// Opens fileName with a standard I/O mode ("rb", "wb", "r+b", "ab"...). A FIFO, pipe,
-// device, socket or directory fails at once, without waiting for a peer; null on failure.
+// Opens fileName, UTF-8 on every platform, with a standard I/O mode ("rb", "wb", "r+b",
+// "ab"...). A FIFO, pipe, device, socket or directory fails at once, without waiting for a
+// peer; null on failure.
 std::FILE* OpenRegularFile(const char* fileName, const char* mode);

@@ -39,14 +39,15 @@ bool RequestForMode(const char* mode, OpenRequest& request) {
     }
 }
 
-// The name in the ANSI code page, as fopen would read it, widened for CreateFileW.
+// File names are UTF-8 inside Tavik on every platform; Windows takes them as UTF-16. A name
+// that is not valid UTF-8 fails rather than opening some other file.
 bool WideName(const char* fileName, std::vector<wchar_t>& wide) {
-    const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, fileName, -1, nullptr, 0);
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, fileName, -1, nullptr, 0);
     if (length <= 0) {
         return false;
     }
     wide.resize(static_cast<size_t>(length));
-    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, fileName, -1, wide.data(), length) ==
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, fileName, -1, wide.data(), length) ==
            length;
 }
 

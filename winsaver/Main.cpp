@@ -10,7 +10,8 @@
 // Switches take either case, and "-" as well as "/". The settings live under
 // HKEY_CURRENT_USER\Software\Tavik. The font travels inside the program, so a lone
 // Tavik.scr works wherever it is copied; keys do nothing, so there is no status message and
-// no help page. The exit status is 0 whenever the saver ends as asked.
+// no help page. The exit status is 0 whenever the saver ends as asked (the dialog's Cancel
+// included), and not 0 when the settings could not be saved.
 #include <windows.h>
 
 #include <shellapi.h>  // CommandLineToArgvW
@@ -28,6 +29,8 @@
 #include "winsaver/WglHost.h"
 
 namespace {
+// Exit statuses besides 0: the window could not be opened, or the settings not saved.
+constexpr int kFailed = 1;
 constexpr int kBadArguments = 2;
 
 std::string Utf8(const wchar_t* text) {
@@ -50,7 +53,8 @@ std::vector<std::string> Arguments() {
 }
 
 // The font carried in the program's resources, written to a file of its own in the user's
-// temporary folder for the loader to read once; the file is removed by the destructor.
+// temporary folder for the loader to read once; the file is removed by the destructor. Its
+// path goes to the loader as UTF-8, as every file name inside Tavik.
 class FontFile {
 public:
     bool Write(HINSTANCE instance) {
@@ -115,15 +119,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return kBadArguments;
     }
     if (request.mode == ScreensaverMode::kSettings) {
-        RunSettingsDialog(instance, reinterpret_cast<HWND>(request.window));
-        return 0;
+        // Windows' own screensaver settings page calls "/c" without a handle while it is the
+        // foreground window; the dialog belongs to it.
+        const HWND owner =
+            request.window != 0 ? reinterpret_cast<HWND>(request.window) : GetForegroundWindow();
+        return RunSettingsDialog(instance, owner) == SettingsOutcome::kNotSaved ? kFailed : 0;
     }
     WglHost host;
     const bool opened = request.mode == ScreensaverMode::kFullScreen
                             ? host.OpenFullScreen(instance)
                             : host.OpenPreview(instance, reinterpret_cast<HWND>(request.window));
     if (!opened) {
-        return 1;
+        return kFailed;
     }
     RunScene(host, instance);
     host.Close();

@@ -16,9 +16,15 @@ bool ReadDword(HKEY key, const wchar_t* name, DWORD* value) {
            type == REG_DWORD && size == sizeof *value;
 }
 
+// The registry's functions return their error rather than leave it for GetLastError.
+bool Succeeded(LONG status) {
+    SetLastError(static_cast<DWORD>(status));
+    return status == ERROR_SUCCESS;
+}
+
 bool WriteDword(HKEY key, const wchar_t* name, DWORD value) {
-    return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                          sizeof value) == ERROR_SUCCESS;
+    return Succeeded(RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                    sizeof value));
 }
 }  // namespace
 
@@ -41,12 +47,14 @@ SaverSettings LoadSaverSettings() {
 
 bool SaveSaverSettings(const SaverSettings& settings) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
+    if (!Succeeded(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                                   nullptr))) {
         return false;
     }
     const bool written = WriteDword(key, kFrameRateValue, settings.showFrameRate ? 1 : 0) &&
                          WriteDword(key, kDelayValue, settings.frameDelayMs);
+    const DWORD error = GetLastError();
     RegCloseKey(key);
+    SetLastError(error);
     return written;
 }

@@ -16,5 +16,6 @@ constexpr uint32_t kLongestFrameDelayMs = 1000;
 // The stored settings; a missing key or value keeps its default, and a stored pause beyond
 // the longest is held there.
 SaverSettings LoadSaverSettings();
-// Stores both values; false if the key cannot be created or written.
+// Stores both values; false if the key cannot be created or written, with the registry's
+// error left for GetLastError.
 bool SaveSaverSettings(const SaverSettings& settings);

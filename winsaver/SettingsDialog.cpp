@@ -1,5 +1,7 @@
-// The settings dialog, laid out in Tavik.rc, read from and written to the registry.
+// The settings dialog, laid out in Saver.rc, read from and written to the registry.
 #include "winsaver/SettingsDialog.h"
+
+#include <string>
 
 #include "winsaver/Resources.h"
 #include "winsaver/SaverSettings.h"
@@ -26,6 +28,20 @@ bool ReadSettings(HWND dialog, SaverSettings* settings) {
     return true;
 }
 
+// Tells the user that the settings were not saved, and why, in Windows' own words for the
+// error that SaveSaverSettings left.
+void ReportNotSaved(HWND dialog) {
+    const DWORD error = GetLastError();
+    wchar_t reason[256] = L"";
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   reason, sizeof reason / sizeof reason[0], nullptr);
+    const std::wstring text =
+        L"Tavik could not save its settings under HKEY_CURRENT_USER\\Software\\Tavik, so the "
+        L"screensaver may not run as you set it.\n\n" +
+        std::wstring(reason);
+    MessageBoxW(dialog, text.c_str(), L"Tavik", MB_OK | MB_ICONERROR);
+}
+
 INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
@@ -34,8 +50,14 @@ INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 SaverSettings settings;
-                if (ReadSettings(dialog, &settings)) {
-                    EndDialog(dialog, SaveSaverSettings(settings) ? IDOK : IDABORT);
+                if (!ReadSettings(dialog, &settings)) {
+                    return TRUE;
+                }
+                if (SaveSaverSettings(settings)) {
+                    EndDialog(dialog, IDOK);
+                } else {
+                    ReportNotSaved(dialog);
+                    EndDialog(dialog, IDABORT);
                 }
                 return TRUE;
             }
@@ -50,7 +72,13 @@ INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
 }
 }  // namespace
 
-bool RunSettingsDialog(HINSTANCE instance, HWND owner) {
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), owner, SettingsProc, 0) ==
-           IDOK;
+SettingsOutcome RunSettingsDialog(HINSTANCE instance, HWND owner) {
+    switch (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), owner, SettingsProc, 0)) {
+        case IDOK:
+            return SettingsOutcome::kSaved;
+        case IDCANCEL:
+            return SettingsOutcome::kCancelled;
+        default:
+            return SettingsOutcome::kNotSaved;
+    }
 }

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
-// Shows the dialog owned by owner (may be null) until it is closed; true once the settings
-// are saved, false on Cancel or a failure.
-bool RunSettingsDialog(HINSTANCE instance, HWND owner);
+// How the dialog ended: kNotSaved when the registry refused the settings (the user has been
+// told in a message box) or the dialog could not be shown.
+enum class SettingsOutcome { kSaved, kCancelled, kNotSaved };
+
+// Shows the dialog owned by owner (may be null) until it is closed.
+SettingsOutcome RunSettingsDialog(HINSTANCE instance, HWND owner);

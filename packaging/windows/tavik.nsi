@@ -6,8 +6,9 @@
 # a Start-menu entry that starts the demo in that folder (it reads font.bmp from its working
 # directory), Tavik.scr in System32, where Windows lists screensavers (the screensaver the
 # user has chosen stays chosen), and an entry in Apps and Features. The uninstaller takes all
-# of it away again, with the screensaver's settings of the user who runs it. /S installs and
-# uninstalls silently.
+# of it away again, with the screensaver's settings of the user who runs it and that user's
+# choice of screensaver if it is Tavik; files in use go at the next restart. Both say so
+# plainly when they lack administrator rights. /S installs and uninstalls silently.
 
 Unicode true
 Target amd64-unicode
@@ -39,6 +40,8 @@ VIAddVersionKey /LANG=1033 "FileDescription" "Tavik ${VERSION} setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT licence; the font under DejaVu's licence"
 
+!include "FileFunc.nsh"
+!include "LogicLib.nsh"
 !include "MUI2.nsh"
 !ifdef ICON
     !define MUI_ICON "${ICON}"
@@ -53,7 +56,32 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT licence; the font under DejaVu'
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+# Offers to restart Windows when files in use wait for it; a stray Enter does not restart.
+!define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
+
+# RequestExecutionLevel admin has Windows ask for elevation; where it cannot (a standard
+# user with UAC turned off), the program would fail on Program Files, System32 and the
+# machine's registry one step at a time. Instead it says why and ends with
+# ERROR_ELEVATION_REQUIRED.
+!macro RequireAdministrator doing
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 != "Admin"
+        MessageBox MB_OK|MB_ICONSTOP "${doing} needs administrator rights.$\r$\n$\r$\nPlease sign in as an administrator, or right-click the program and choose $\"Run as administrator$\"." /SD IDOK
+        SetErrorLevel 740
+        Quit
+    ${EndIf}
+!macroend
+
+Function .onInit
+    !insertmacro RequireAdministrator "Installing Tavik"
+FunctionEnd
+
+Function un.onInit
+    !insertmacro RequireAdministrator "Removing Tavik"
+FunctionEnd
 
 Section "Tavik" SectionTavik
     SectionIn RO
@@ -89,18 +117,39 @@ Section "Tavik" SectionTavik
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+# The user's choice of screensaver, when it names Tavik.scr in whatever folder and case
+# (StrCmp, under LogicLib's ==, ignores case): the value is deleted, which is how a user who
+# has never chosen a screensaver stands, and what Windows' screensaver settings leave when
+# "(None)" is picked, so that Windows does not go on starting a file that is gone. Any
+# other choice stays as it is.
+Function un.ForgetChosenScreensaver
+    ReadRegStr $0 HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"
+    ${GetFileName} $0 $1
+    ${If} $1 == "Tavik.scr"
+        DeleteRegValue HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"
+    ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
     SetShellVarContext all
-    Delete "$SMPROGRAMS\Tavik.lnk"
-    # A screensaver running now goes at the next start of Windows.
+    Call un.ForgetChosenScreensaver
+    # A file in use (the screensaver or the demo running now) goes at the next start of
+    # Windows; NSIS then sets its reboot flag, and the finish page offers the restart.
+    Delete /REBOOTOK "$SMPROGRAMS\Tavik.lnk"
     Delete /REBOOTOK "$SYSDIR\Tavik.scr"
-    Delete "$INSTDIR\tavik.exe"
-    Delete "$INSTDIR\font.bmp"
-    Delete "$INSTDIR\README.txt"
-    Delete "$INSTDIR\LICENSE.txt"
-    Delete "$INSTDIR\Uninstall.exe"
-    # Only when empty: whatever else the folder holds is the user's.
-    RMDir "$INSTDIR"
+    Delete /REBOOTOK "$INSTDIR\tavik.exe"
+    Delete /REBOOTOK "$INSTDIR\font.bmp"
+    Delete /REBOOTOK "$INSTDIR\README.txt"
+    Delete /REBOOTOK "$INSTDIR\LICENSE.txt"
+    Delete /REBOOTOK "$INSTDIR\Uninstall.exe"
+    # Only when empty: whatever else the folder holds is the user's. When some of Tavik's
+    # files wait for the restart, the folder is queued after them, and goes then if they
+    # were all it held.
+    ${If} ${RebootFlag}
+        RMDir /REBOOTOK "$INSTDIR"
+    ${Else}
+        RMDir "$INSTDIR"
+    ${EndIf}
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     DeleteRegKey HKCU "${SETTINGS_KEY}"
 SectionEnd

@@ -1,7 +1,8 @@
 // The Windows installer (scripts/build-installer) end to end under Wine, in a fresh prefix on
 // a private Xvfb: /S installs the files, the Start-menu entry, the screensaver and the
 // uninstall entry; the demo starts from the Start-menu entry and finds its font; /S
-// uninstalls everything again, the user's screensaver settings included.
+// uninstalls everything again, the user's screensaver settings included, and the user's
+// choice of screensaver when it is Tavik.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,6 +17,7 @@ namespace {
 const std::string kUninstallKey =
     "'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavik'";
 const std::string kSettingsKey = "'HKCU\\Software\\Tavik'";
+const std::string kDesktopKey = "'HKCU\\Control Panel\\Desktop'";
 // "Press ? key for Help Screen" at the top left: 27 cells 8 pixels apart, 20 rows high.
 constexpr int kMessageWidth = 27 * 8 + 2;
 constexpr int kMessageHeight = 20;
@@ -54,7 +56,7 @@ TEST_F(InstallerWineTest, InstallsStartsFromTheStartMenuAndUninstallsEverything)
     const size_t versionEnd = name.find("-win64-setup");
     ASSERT_TRUE(name.rfind("tavik-", 0) == 0 && versionEnd != std::string::npos) << name;
     const std::string version = name.substr(6, versionEnd - 6);
-    const std::string desktopKey = kWine + "reg query 'HKCU\\Control Panel\\Desktop'";
+    const std::string desktopKey = kWine + "reg query " + kDesktopKey;
     std::string desktopBefore, desktopAfter;
     run(desktopKey, &desktopBefore);
 
@@ -107,12 +109,25 @@ TEST_F(InstallerWineTest, InstallsStartsFromTheStartMenuAndUninstallsEverything)
     int status = -1;
     EXPECT_TRUE(demo.WaitForExit(30.0, &status));
 
-    // The screensaver's settings, as its dialog stores them, go with the uninstall.
+    // The screensaver's settings, as its dialog stores them, go with the uninstall; another
+    // screensaver that the user has chosen stays chosen.
     ASSERT_EQ(run(kWine + "reg add " + kSettingsKey + " /v FrameDelayMs /t REG_DWORD /d 20 /f"), 0);
-    ASSERT_EQ(run(kWine + "'" + location + "\\Uninstall.exe' /S" + kWaitAll), 0);
+    const std::string chooseSaver = kWine + "reg add " + kDesktopKey + " /v SCRNSAVE.EXE /f /d ";
+    ASSERT_EQ(run(chooseSaver + "'C:\\Windows\\System32\\Other.scr'"), 0);
+    const std::string uninstall = kWine + "'" + location + "\\Uninstall.exe' /S" + kWaitAll;
+    ASSERT_EQ(run(uninstall), 0);
     EXPECT_FALSE(std::filesystem::exists(folder)) << "the install folder, emptied";
     EXPECT_FALSE(std::filesystem::exists(shortcut));
     EXPECT_FALSE(std::filesystem::exists(saver));
     EXPECT_NE(run(kWine + "reg query " + kUninstallKey), 0);
     EXPECT_NE(run(kWine + "reg query " + kSettingsKey), 0);
+    run(desktopKey, &out);
+    EXPECT_NE(out.find("Other.scr"), std::string::npos) << "another saver stays chosen:\n" << out;
+
+    // Tavik chosen, in whatever folder and case, is chosen no longer.
+    ASSERT_EQ(run(kWine + "'" + installer + "' /S" + kWaitAll), 0);
+    ASSERT_EQ(run(chooseSaver + "'C:\\Users\\Public\\TAVIK.SCR'"), 0);
+    ASSERT_EQ(run(uninstall), 0);
+    run(desktopKey, &out);
+    EXPECT_EQ(out.find("SCRNSAVE.EXE"), std::string::npos) << out;
 }

@@ -3,7 +3,9 @@
 // how they end and their exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -15,6 +17,12 @@ namespace {
 // 3700 of white blocks without a font.
 int MessagePixels(const Picture& shot) {
     return shot.CountWhite(10, 0, 240, 20, 100);
+}
+
+// A Unix path as Wine's drive Z: shows it.
+std::string WindowsPath(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return "Z:" + path;
 }
 }  // namespace
 
@@ -120,9 +128,19 @@ TEST_F(WineE2eTest, ScreensaverPreviewLivesInItsWindowAndEndsWithIt) {
 
 TEST_F(WineE2eTest, ScreensaverSettingsDialogSavesForTheUser) {
     Run(TAVIK_WINE " reg delete 'HKCU\\Software\\Tavik' /f");
+    // Windows' screensaver settings page calls "/c" while it is the foreground window; the
+    // stand-in pane is that window here.
+    DemoProcess pane(display, TAVIK_WINE, MakeWorkDir(""), {TAVIK_PREVIEW_WINDOW, "60"});
+    ASSERT_TRUE(pane.Start());
+    for (int attempt = 0; attempt < 300 && pane.StandardOutput().empty(); ++attempt) {
+        SleepSeconds(0.1);
+    }
     DemoProcess dialog(display, TAVIK_WINE, MakeWorkDir(""), {TAVIK_WINDOWS_SCR, "/c"});
     ASSERT_TRUE(dialog.Start());
     ASSERT_TRUE(dialog.WaitForWindow(120.0)) << "a dialog titled Tavik";
+    EXPECT_TRUE(Run("xprop -id " + dialog.WindowId() + " WM_TRANSIENT_FOR | grep -qi " +
+                    "$(printf '%#x' $(xdotool search --name '^Preview$'))"))
+        << "the dialog belongs to the foreground window";
     // The frame-rate box has the focus; the pause follows it.
     ASSERT_TRUE(Run("xdotool key space Tab ctrl+a && xdotool type 35 && xdotool key Return"));
     EXPECT_TRUE(EndsWithZero(dialog, 15.0));
@@ -130,4 +148,53 @@ TEST_F(WineE2eTest, ScreensaverSettingsDialogSavesForTheUser) {
     RunOnDisplay(display, TAVIK_WINE " reg query 'HKCU\\Software\\Tavik'", &stored);
     EXPECT_NE(stored.find("ShowFrameRate    REG_DWORD    0x1"), std::string::npos) << stored;
     EXPECT_NE(stored.find("FrameDelayMs    REG_DWORD    0x23"), std::string::npos) << stored;
+}
+
+TEST_F(WineE2eTest, ScreensaverFindsItsFontInATemporaryFolderWithANonAsciiName) {
+    // Tavik.scr writes the font it carries to the user's temporary folder and loads it from
+    // there. Wine takes TEMP from its registry, not from the Unix environment, so cmd sets it
+    // for the saver alone.
+    const std::string work = MakeWorkDir("");
+    const std::string temp = work + "/J\u00fcrgen/Temp";
+    ASSERT_TRUE(std::filesystem::create_directories(temp));
+    const std::string setTemp = "set TEMP=" + WindowsPath(temp) + "&& set TMP=" + WindowsPath(temp);
+    DemoProcess saver(
+        display, TAVIK_WINE, work,
+        {"cmd", "/c", setTemp + "&& start /wait " + WindowsPath(TAVIK_WINDOWS_SCR) + " /s"});
+    ASSERT_TRUE(
+        Run(TAVIK_WINE " reg add 'HKCU\\Software\\Tavik' /v ShowFrameRate /t REG_DWORD /d 1 /f"));
+    ASSERT_TRUE(saver.Start());
+    ASSERT_TRUE(saver.WaitForWindow(120.0));
+    // The readout "NN Frame/Sec" at the top right: some 400 bright pixels of glyphs, 1800 of
+    // white blocks.
+    Picture shot = saver.Grab();
+    auto readout = [&] { return shot.CountWhite(520, 0, 120, 20, 100); };
+    for (int attempt = 0; attempt < 15 && readout() <= 100; ++attempt) {
+        SleepSeconds(0.2);
+        shot = saver.Grab();
+    }
+    Run(TAVIK_WINE " reg delete 'HKCU\\Software\\Tavik' /f");
+    EXPECT_GT(readout(), 100) << "the frame-rate readout";
+    EXPECT_LT(readout(), 1000) << "drawn in glyphs, not the white blocks of a font not found";
+    ASSERT_TRUE(Run("xdotool key a"));
+    EXPECT_TRUE(EndsWithZero(saver, 15.0));
+    EXPECT_TRUE(std::filesystem::is_empty(temp)) << "the font's file is gone with the saver";
+    std::filesystem::remove_all(work);
+}
+
+TEST_F(WineE2eTest, ScreensaverSettingsDialogTellsWhenTheyCannotBeSaved) {
+    const std::string lock = TAVIK_WINE " " TAVIK_REGISTRY_LOCK " ";
+    // No ASSERT once the key is locked: the lock must come off again whatever happens.
+    ASSERT_TRUE(Run(lock + "deny 'Software\\Tavik'"));
+    DemoProcess dialog(display, TAVIK_WINE, MakeWorkDir(""), {TAVIK_WINDOWS_SCR, "/c"});
+    EXPECT_TRUE(dialog.Start() && dialog.WaitForWindow(120.0));
+    EXPECT_TRUE(Run("xdotool key Return"));
+    SleepSeconds(2.0);
+    EXPECT_TRUE(Run("test $(xdotool search --onlyvisible --name '^Tavik$' | wc -l) = 2"))
+        << "a message box over the dialog";
+    EXPECT_TRUE(Run("xdotool key Return"));
+    int status = -1;
+    EXPECT_TRUE(dialog.WaitForExit(15.0, &status));
+    EXPECT_EQ(status, 1) << "not saved";
+    EXPECT_TRUE(Run(lock + "allow 'Software\\Tavik'"));
 }
