@@ -55,7 +55,13 @@ bool DemoSession::Start(const std::string& fontPath, AfterEnd afterEnd, std::str
     runOn = afterEnd == AfterEnd::RunOn;
     ends = 0;
     lastEndStatus = 0;
+    // The program's globals go back to their start values, and OpenGL's state to a new
+    // context's: the window is made anew, at the start size that the restore put back.
     RestoreProgramStartState();
+    if (!RenewWindow()) {
+        *error = "no window to start the demo in";
+        return false;
+    }
     if (!PreInit()) {
         *error = "PreInit failed";
         return false;

@@ -1,8 +1,8 @@
 // A session of the demo in the window of DemoWindow, for the tools and the tests: the start-up
-// of the real program from its program-start state, with the font of the caller's choice,
-// frames on a clock the caller sets, keys through the demo's own handlers, and the demo's end
-// recorded instead of ending the process. One session runs at a time: the demo's state is
-// global.
+// of the real program from its program-start state in a new OpenGL context, with the font of
+// the caller's choice, frames on a clock the caller sets, keys through the demo's own
+// handlers, and the demo's end recorded instead of ending the process. One session runs at a
+// time: the demo's state is global.
 #pragma once
 
 #include <cstdint>
@@ -26,10 +26,11 @@ public:
     DemoSession(const DemoSession&) = delete;
     DemoSession& operator=(const DemoSession&) = delete;
 
-    // RestoreProgramStartState, PreInit (the seed: the clock, 0), the process end replaced by
-    // the recorder, and AppInit in a fresh directory where the demo finds fontPath as
-    // font.bmp, or no font when fontPath is empty. AppInit's full-screen request is left
-    // pending: ResizeWindow settles it.
+    // RestoreProgramStartState, the window made anew with a new OpenGL context (RenewWindow),
+    // PreInit (the seed: the clock, 0), the process end replaced by the recorder, and AppInit
+    // in a fresh directory where the demo finds fontPath as font.bmp, or no font when
+    // fontPath is empty. AppInit's full-screen request is left pending: ResizeWindow settles
+    // it.
     bool Start(const std::string& fontPath, AfterEnd afterEnd, std::string* error);
     // AppShutdown (unless the demo's end has run it), then every global back to its
     // program-start value. Nothing when no session runs.

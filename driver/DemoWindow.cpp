@@ -11,6 +11,14 @@
 #include "shell/Shell.h"
 #include "shell/WindowSize.h"
 
+namespace {
+// The shell's reshape callback, which keeps WindowSize; nothing draws unless asked.
+void RegisterWindowCallbacks() {
+    glutReshapeFunc(OnReshape);
+    glutDisplayFunc([] {});
+}
+}  // namespace
+
 bool DemoWindow::StartVirtualDisplay(int width, int height, std::string* error) {
     if (!display.Start(width, height)) {
         *error = "cannot start Xvfb (is the xvfb package installed?)";
@@ -30,8 +38,7 @@ bool DemoWindow::Open(const char* programName, std::string* error) {
     int argc = 1;
     char* argv[] = {const_cast<char*>(programName), nullptr};
     CreateMainWindow(&argc, argv);
-    glutReshapeFunc(OnReshape);
-    glutDisplayFunc([] {});  // nothing draws unless asked
+    RegisterWindowCallbacks();
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
     open = true;
     PumpEvents();
@@ -44,6 +51,18 @@ void DemoWindow::Close() {
     }
     open = false;
     display.Stop();
+}
+
+bool RenewWindow() {
+    if (glutGet(GLUT_INIT_STATE) == 0 || glutGetWindow() == 0) {
+        return false;
+    }
+    // freeglut gives every window a context of its own, shared with no other.
+    glutDestroyWindow(glutGetWindow());
+    OpenMainWindow();
+    RegisterWindowCallbacks();
+    PumpEvents();
+    return glutGetWindow() != 0;
 }
 
 void PumpEvents() {

@@ -28,6 +28,10 @@ private:
     bool open = false;
 };
 
+// Destroys the window, with its OpenGL context and every object in it, and opens a new one as
+// Open does, of WindowSize: OpenGL's whole state as a new context starts, whatever the last
+// user of the window left. False when no window is open.
+bool RenewWindow();
 // Handles the window's queued events (reshape, expose) without drawing.
 void PumpEvents();
 // Settles pending window work (a full-screen request, say, which would otherwise be applied

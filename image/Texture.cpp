@@ -129,9 +129,11 @@ bool Texture::Create(const Image& image, const Image* alphaImage) {
         Release();
         return false;
     }
-    // Cases A and B: an 8-bit alpha image joins an 8- or 24-bit colour image. A 32-bit image
-    // brings its own alpha and ignores the extra one. No other depth can be uploaded. Whatever
-    // fails, nothing half-built is kept.
+    // The upload formats: with an alpha image, an 8-bit colour image becomes luminance and
+    // alpha and a 24-bit one RGBA, their pixels interleaved with the alpha bytes; a 32-bit
+    // image brings its own alpha and ignores the extra one. Without one, 8 bits are
+    // luminance, 24 RGB and 32 RGBA. No other depth can be uploaded. Whatever fails, nothing
+    // half-built is kept.
     Image interleaved;
     const Image* source = &image;
     UploadFormat upload{0, 0};

@@ -3,7 +3,7 @@
 #   libexec/tavik/tavik            the demo itself
 #   share/tavik/font.bmp           its one data file
 #   libexec/xscreensaver/tavik-saver and share/xscreensaver/config/tavik-saver.xml
-#   share/applications, share/icons, share/man/man6, share/doc/tavik
+#   share/applications, share/metainfo, share/icons, share/man/man6, share/doc/tavik
 # Every destination is relative, so `cmake --install build --prefix P` writes only below P,
 # and the launcher finds the tree from its own location.
 set(TAVIK_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
@@ -51,8 +51,38 @@ if(TARGET tavik-saver AND tavik_saver_config)
     install(FILES ${tavik_saver_config} DESTINATION share/xscreensaver/config)
 endif()
 
-# Menu entry, icon, manual pages and the font's licence.
-install(FILES ${CMAKE_SOURCE_DIR}/data/tavik.desktop DESTINATION share/applications)
+# The release at the top of packaging/changelog: the upstream version and Debian revision
+# of its first line, and the date of its trailer line (RFC 2822, as `date -R` writes it) in
+# ISO 8601. The package's version and the software centres' release both come from here.
+file(STRINGS ${TAVIK_PACKAGING_DIR}/changelog tavik_changelog_top LIMIT_COUNT 1)
+if(NOT tavik_changelog_top MATCHES "^tavik \\(([^)-]+)-([^)]+)\\)")
+    message(FATAL_ERROR "packaging/changelog: no version on its first line")
+endif()
+set(TAVIK_RELEASE_VERSION ${CMAKE_MATCH_1})
+set(TAVIK_DEBIAN_REVISION ${CMAKE_MATCH_2})
+file(STRINGS ${TAVIK_PACKAGING_DIR}/changelog tavik_changelog_trailer REGEX "^ -- " LIMIT_COUNT 1)
+if(NOT tavik_changelog_trailer MATCHES ", ([0-9]?[0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    message(FATAL_ERROR "packaging/changelog: no date on the first entry's trailer line")
+endif()
+set(tavik_day ${CMAKE_MATCH_1})
+set(tavik_year ${CMAKE_MATCH_3})
+set(tavik_months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND tavik_months ${CMAKE_MATCH_2} tavik_month)
+if(tavik_month EQUAL -1)
+    message(FATAL_ERROR "packaging/changelog: no month called ${CMAKE_MATCH_2}")
+endif()
+math(EXPR tavik_month "${tavik_month} + 1")
+string(REGEX REPLACE "^([0-9])$" "0\\1" tavik_month ${tavik_month})
+string(REGEX REPLACE "^([0-9])$" "0\\1" tavik_day ${tavik_day})
+set(TAVIK_RELEASE_DATE ${tavik_year}-${tavik_month}-${tavik_day})
+
+# Menu entry and its software-centre entry (AppStream metainfo, whose release is the
+# changelog's), icon, manual pages and the font's licence.
+install(FILES ${CMAKE_SOURCE_DIR}/data/example.tavik.tavik.desktop DESTINATION share/applications)
+configure_file(${CMAKE_SOURCE_DIR}/data/example.tavik.tavik.metainfo.xml.in
+               ${TAVIK_PACKAGING_BUILD_DIR}/example.tavik.tavik.metainfo.xml @ONLY)
+install(FILES ${TAVIK_PACKAGING_BUILD_DIR}/example.tavik.tavik.metainfo.xml
+        DESTINATION share/metainfo)
 install(FILES ${CMAKE_SOURCE_DIR}/data/tavik.png DESTINATION share/icons/hicolor/256x256/apps)
 install(FILES ${tavik_compressed} DESTINATION share/man/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/data/font.LICENSE DESTINATION share/doc/tavik)

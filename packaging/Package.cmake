@@ -1,12 +1,9 @@
 # The Debian package, built by CPack's DEB generator: `cpack -G DEB` in the build directory,
 # or scripts/build-package, which also runs lintian on it. Its version is the one at the top
-# of packaging/changelog, which becomes the package's changelog.Debian.gz.
-file(STRINGS ${TAVIK_PACKAGING_DIR}/changelog tavik_changelog_top LIMIT_COUNT 1)
-if(NOT tavik_changelog_top MATCHES "^tavik \\(([^)-]+)-([^)]+)\\)")
-    message(FATAL_ERROR "packaging/changelog: no version on its first line")
-endif()
-set(CPACK_PACKAGE_VERSION ${CMAKE_MATCH_1})
-set(CPACK_DEBIAN_PACKAGE_RELEASE ${CMAKE_MATCH_2})
+# of packaging/changelog (read by Install.cmake), which becomes the package's
+# changelog.Debian.gz.
+set(CPACK_PACKAGE_VERSION ${TAVIK_RELEASE_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${TAVIK_DEBIAN_REVISION})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavik)

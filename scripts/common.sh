@@ -9,7 +9,7 @@ libgl1-mesa-dri libx11-dev xvfb xauth x11-utils imagemagick"
 # Tests, tools, fuzzing, tracing and the package checks, on top of the demo's.
 TAVIK_TEST_PACKAGES="libgtest-dev libpng-dev libfreetype-dev fonts-dejavu-core xdotool \
 clang clang-format libclang-rt-dev valgrind apitrace xscreensaver lintian desktop-file-utils \
-man-db"
+man-db appstream"
 
 # tavik_install_packages [demo]: the demo's packages, or without an argument everything.
 tavik_install_packages() {

@@ -3,8 +3,6 @@
 // constructors leave them, and the named start constants.
 #include "shell/ProgramState.h"
 
-#include <GL/freeglut.h>
-
 #include <cstdlib>
 
 #include "overlay/TextOverlay.h"
@@ -17,6 +15,7 @@
 #include "shell/SceneSetup.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
+#include "shell/WindowSize.h"
 
 namespace {
 // Zero-filled as static storage, as the live objects start: Settings' constructor sets no
@@ -29,9 +28,7 @@ void RestoreProgramStartState() {
     // The deferred window change goes first: waiting for its timers runs the main loop's
     // events, which may reshape the window.
     ForgetWindowRequests();
-    if (glutGet(GLUT_INIT_STATE) != 0 && glutGetWindow() != 0) {
-        OnReshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
-    }
+    WindowSize = kStartWindowSize;
 
     ElapsedMs = 0;
     PerfStart = 0;

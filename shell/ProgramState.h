@@ -2,12 +2,13 @@
 // the demo's start-up more than once in one process.
 #pragma once
 
-// Puts back everything a session of the demo can change, so that the next start-up runs as
-// in a fresh process: the clock, the frame-step times and frame-rate counters, the settings
-// (all zero, as static storage starts) and the demo globals beside them, the channel bank,
-// the random source, the text overlay's record and window query, the pointer, the process
-// end, the full-screen key's deferred window change (its queued timers run first and do
-// nothing) and the loaded font's handle. The window size is taken through the reshape
-// callback from the real window, when there is one. OpenGL objects are not deleted:
-// AppShutdown releases them while the context exists.
+// Puts back everything of the program's own that a session can change, so that the next
+// start-up runs as in a fresh process: the clock, the frame-step times and frame-rate
+// counters, the settings (all zero, as static storage starts) and the demo globals beside
+// them, the channel bank, the random source, the text overlay's record and window query, the
+// pointer, the process end, the full-screen key's deferred window change (its queued timers
+// run first and do nothing), the window size (640 x 480, as the window is created) and the
+// loaded font (none). OpenGL is not touched: AppShutdown releases the objects while the
+// context exists, and the state a new session starts with is a new context's, which the
+// host that owns the context provides (the driver opens a new window for every session).
 void RestoreProgramStartState();

@@ -70,6 +70,7 @@ const Texture* LoadedFont() {
 void ForgetLoadedFont() {
     if (loadedFontInstance != nullptr) {
         FontTexture().handle = 0;
+        loadedFontInstance = nullptr;
     }
 }
 

@@ -19,8 +19,9 @@ void SetupScene(float specularLevel);
 // empty (text then draws as white blocks) and gives false.
 bool StartScene(const char* fontPath);
 
-// The font texture that start-up loads; null before the first load.
+// The font texture that start-up loads; null before the first load, and again once
+// ForgetLoadedFont has run.
 const Texture* LoadedFont();
 // Lets go of the loaded font's handle without deleting the texture (AppShutdown has already
-// released it through the text overlay), as the program starts with none.
+// released it through the text overlay) and leaves LoadedFont null, as the program starts.
 void ForgetLoadedFont();

@@ -23,6 +23,10 @@ constexpr int kDefaultHeight = 480;
 void CreateMainWindow(int* argc, char** argv) {
     // freeglut ends the process through exit() itself, so the global destructors run.
     glutInit(argc, argv);
+    OpenMainWindow();
+}
+
+void OpenMainWindow() {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     glutInitWindowSize(static_cast<int>(WindowSize.width), static_cast<int>(WindowSize.height));
     glutCreateWindow(AppTitle());

@@ -4,8 +4,11 @@
 
 // The program's entry after process start-up; the arguments go to GLUT.
 int AppMain(int argc, char** argv);
-// glutInit, the display mode, the 640 x 480 window titled by AppTitle.
+// glutInit, then OpenMainWindow.
 void CreateMainWindow(int* argc, char** argv);
+// The display mode and the window of WindowSize (640 x 480 at start) titled by AppTitle,
+// with an OpenGL context of its own; GLUT is initialised already.
+void OpenMainWindow();
 // Registers the shell's seven callbacks, in the shell's fixed order, and then the window
 // status callback that stops the frames while the window cannot be seen.
 void RegisterShellCallbacks();

@@ -9,5 +9,7 @@ struct WindowExtent {
     uint32_t height;
 };
 
-// Current client size in pixels, 640 x 480 until the first reshape.
+// The size the window is created with.
+constexpr WindowExtent kStartWindowSize = {640, 480};
+// Current client size in pixels, kStartWindowSize until the first reshape.
 extern WindowExtent WindowSize;

@@ -3,26 +3,21 @@
 #   cmake --build <build dir> --target tavik-font
 # The generator itself is built with the tools; the image tests run it to check that the
 # committed file is exactly what it produces, where the installed versions are the recorded ones.
-find_package(Freetype)
+# tools/CMakeLists.txt has found FreeType already, or stopped.
 set(TAVIK_FONT_TTF /usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf
     CACHE FILEPATH "DejaVu Sans Mono Bold, rendered into data/font.bmp")
 
-if(NOT FREETYPE_FOUND)
-    message(STATUS "FreeType not found: the font generator is not built")
-else()
-    tavik_executable(tavik-font-generator
-        ${CMAKE_CURRENT_LIST_DIR}/FontGenerator.cpp
-        ${CMAKE_SOURCE_DIR}/image/BinaryFile.cpp
-        ${CMAKE_SOURCE_DIR}/image/RegularFilePosix.cpp)
-    target_include_directories(tavik-font-generator PRIVATE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(tavik-font-generator PRIVATE Freetype::Freetype)
-    target_compile_definitions(tavik-font-generator PRIVATE
-        TAVIK_FONT_TTF="${TAVIK_FONT_TTF}")
+tavik_executable(tavik-font-generator
+    ${CMAKE_CURRENT_LIST_DIR}/FontGenerator.cpp
+    ${CMAKE_SOURCE_DIR}/image/BinaryFile.cpp
+    ${CMAKE_SOURCE_DIR}/image/RegularFilePosix.cpp)
+tavik_include_root(tavik-font-generator image)
+target_link_libraries(tavik-font-generator PRIVATE Freetype::Freetype)
+target_compile_definitions(tavik-font-generator PRIVATE TAVIK_FONT_TTF="${TAVIK_FONT_TTF}")
 
-    add_custom_target(tavik-font
-        COMMAND tavik-font-generator ${CMAKE_SOURCE_DIR}/data/font.bmp ${TAVIK_FONT_TTF}
-        COMMAND tavik-font-generator --versions ${CMAKE_SOURCE_DIR}/data/font.versions
-                ${TAVIK_FONT_TTF}
-        COMMENT "Rendering ${TAVIK_FONT_TTF} into data/font.bmp"
-        VERBATIM)
-endif()
+add_custom_target(tavik-font
+    COMMAND tavik-font-generator ${CMAKE_SOURCE_DIR}/data/font.bmp ${TAVIK_FONT_TTF}
+    COMMAND tavik-font-generator --versions ${CMAKE_SOURCE_DIR}/data/font.versions
+            ${TAVIK_FONT_TTF}
+    COMMENT "Rendering ${TAVIK_FONT_TTF} into data/font.bmp"
+    VERBATIM)

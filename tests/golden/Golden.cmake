@@ -11,7 +11,7 @@ tavik_executable(tavik_golden_tests
     ${CMAKE_CURRENT_LIST_DIR}/SnapshotToolTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PictureCompare.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolRun.cpp)
-target_include_directories(tavik_golden_tests PRIVATE ${CMAKE_SOURCE_DIR})
+tavik_include_root(tavik_golden_tests tests)
 target_link_libraries(tavik_golden_tests PRIVATE tavik_tool_support GTest::gtest)
 target_compile_definitions(tavik_golden_tests PRIVATE
     TAVIK_SNAPSHOT="$<TARGET_FILE:tavik-snapshot>"

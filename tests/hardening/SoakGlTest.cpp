@@ -15,6 +15,8 @@
 #include "tests/support/DemoSession.h"
 
 namespace {
+// About a minute on the software renderer. Much longer runs outgrow the memory bound below in
+// a sanitizer build, whose allocator holds freed blocks back for its checks.
 constexpr int kSoakFrames = 40000;
 constexpr int kFramesPerReset = 400;
 constexpr int kFirstMeasure = kSoakFrames / 10;

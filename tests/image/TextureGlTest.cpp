@@ -121,8 +121,8 @@ TEST_F(TextureGlTest, EachDepthUploadsItsRowsWithMipmapsAndTheParameters) {
     }
 }
 
-// Case A: luminance then alpha; case B: red, green, blue, then alpha. A 32-bit image brings
-// its own alpha and ignores the extra one.
+// With an alpha image, an 8-bit image's texels are luminance then alpha, a 24-bit image's red,
+// green, blue, then alpha. A 32-bit image brings its own alpha and ignores the extra one.
 TEST_F(TextureGlTest, AlphaImageIsInterleavedWithAnEightOrTwentyFourBitImage) {
     Image alpha;
     Fill(&alpha, 4, 2, 8, AlphaPattern);

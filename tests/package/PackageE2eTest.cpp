@@ -1,8 +1,8 @@
 // The Debian package end to end: CPack builds the real .deb from this build tree, dated by
 // SOURCE_DATE_EPOCH as scripts/build-package dates it, dpkg-deb unpacks it into a temporary
 // root (so the tree also lies somewhere other than its prefix), and the installed files,
-// manual pages and menu entry are checked there before the launcher starts the demo from an
-// empty directory on a private Xvfb.
+// manual pages, menu entry and software-centre entry are checked there before the launcher
+// starts the demo from an empty directory on a private Xvfb.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -52,7 +52,7 @@ std::string* PackageE2eTest::work = nullptr;
 
 TEST_F(PackageE2eTest, HoldsTheDemoTheSaverTheirDataAndDocumentationAndNothingElse) {
     std::string expected =
-        "644 ./usr/share/applications/tavik.desktop\n"
+        "644 ./usr/share/applications/example.tavik.tavik.desktop\n"
         "644 ./usr/share/doc/tavik/changelog.Debian.gz\n"
         "644 ./usr/share/doc/tavik/copyright\n"
         "644 ./usr/share/doc/tavik/font.LICENSE\n"
@@ -62,6 +62,7 @@ TEST_F(PackageE2eTest, HoldsTheDemoTheSaverTheirDataAndDocumentationAndNothingEl
     }
     expected +=
         "644 ./usr/share/man/man6/tavik.6.gz\n"
+        "644 ./usr/share/metainfo/example.tavik.tavik.metainfo.xml\n"
         "644 ./usr/share/tavik/font.bmp\n";
     if (TAVIK_HAS_SAVER_CONFIG) {
         expected += "644 ./usr/share/xscreensaver/config/tavik-saver.xml\n";
@@ -89,8 +90,19 @@ TEST_F(PackageE2eTest, HoldsTheDemoTheSaverTheirDataAndDocumentationAndNothingEl
     std::string out;
     Shell("identify -format %wx%h " + share + "/icons/hicolor/256x256/apps/tavik.png", &out);
     EXPECT_EQ(out, "256x256");
-    EXPECT_EQ(Shell("desktop-file-validate " + share + "/applications/tavik.desktop", &out), 0);
+    EXPECT_EQ(
+        Shell("desktop-file-validate " + share + "/applications/example.tavik.tavik.desktop", &out),
+        0);
     EXPECT_EQ(out, "") << "desktop-file-validate";
+    // The software centres' entry is valid AppStream and carries the package's own release:
+    // its upstream version, on the changelog's date.
+    const std::string metainfo = share + "/metainfo/example.tavik.tavik.metainfo.xml";
+    EXPECT_EQ(Shell("appstreamcli validate --pedantic --no-net " + metainfo, &out), 0) << out;
+    std::string version;
+    Shell("dpkg-deb -f " + *work + "/tavik_*.deb Version | cut -d- -f1 | tr -d '\\n'", &version);
+    Shell("cat " + metainfo, &out);
+    const std::string release = "<release version=\"" + version + "\" date=\"2026-12-07\"/>";
+    EXPECT_NE(out.find(release), std::string::npos) << release << " in\n" << out;
     for (const char* page : {"tavik.6.gz", "tavik-saver.6.gz"}) {
         if (!TAVIK_HAS_SAVER && std::string(page) == "tavik-saver.6.gz") {
             continue;

@@ -165,4 +165,6 @@ TEST_F(FrameStepGlTest, StartUpLoadsTheFontHidesTheCursorAndShowsTheFirstMessage
         << "message in the top rows";
     DrawnFrameAt(3000);
     EXPECT_EQ(textOverlay.messageExpiry, 0.0) << "the message's end is StatusMessagesGlTest's";
+    session.End();
+    EXPECT_EQ(LoadedFont(), nullptr) << "an ended session leaves no font, as the program starts";
 }

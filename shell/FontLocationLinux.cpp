@@ -1,4 +1,5 @@
-// The font's places, tried in order, on POSIX systems (Tavik.scr carries its font inside).
+// The font's places on Linux: the executable's directory through /proc/self/exe, which is
+// Linux's own, and the places tried in order. Tavik.scr carries its font inside.
 #include "shell/FontLocation.h"
 
 #include <unistd.h>
