@@ -55,3 +55,14 @@ tavik_install_windows_packages() {
     tavik_install_packages demo
     TAVIK_DEMO_PACKAGES=$saved
 }
+
+# The browser build (scripts/build-web): Debian's Emscripten (with its own clang, binaryen
+# and Node.js), CMake and zip. The browser tests add Chromium and Node's packages themselves.
+TAVIK_WEB_PACKAGES="emscripten cmake make zip git"
+
+tavik_install_web_packages() {
+    local saved=$TAVIK_DEMO_PACKAGES
+    TAVIK_DEMO_PACKAGES=$TAVIK_WEB_PACKAGES
+    tavik_install_packages demo
+    TAVIK_DEMO_PACKAGES=$saved
+}
