@@ -6,7 +6,6 @@
 // (performance.now), and the times are handed to the page as tavikFrameTimes.
 #include <GL/freeglut.h>
 #include <emscripten.h>
-#include <emscripten/html5.h>
 
 #include <cstdint>
 #include <map>
@@ -93,13 +92,6 @@ bool StartDemo(int* argc, char** argv) {
     return AppInit();
 }
 
-// The canvas at the requested size, as a window of that size: its drawing buffer and the
-// shell's reshape callback, which keeps WindowSize and the viewport.
-void SizeCanvas(int width, int height) {
-    emscripten_set_canvas_element_size("#canvas", width, height);
-    OnReshape(width, height);
-}
-
 void Type(const KeyStroke& key) {
     if (key.special) {
         OnDemoSpecialKey(key.code, 0, 0);
@@ -131,7 +123,9 @@ int main(int argc, char** argv) {
         SetTitle("error: the demo did not start");
         return 1;
     }
-    SizeCanvas(options.width, options.height);
+    // As tavik-snapshot settles its window: the start-up's full screen gives way to a window of
+    // the requested size, which the page makes the canvas's size, one pixel to one CSS pixel.
+    glutReshapeWindow(options.width, options.height);
     std::vector<double> times;
     for (int frame = 0; frame <= options.frame && ends == 0; ++frame) {
         // Keys arrive between frames, while the clock still shows the previous frame's time.
