@@ -153,3 +153,29 @@ test("keys: C shows the readout, ? the help page, W lines then points, L the let
     assert.deepStrictEqual(page.errors, []);
     await page.close();
   });
+
+test("Escape fades to black, the page says Tavik has ended, and a key starts it again",
+  async () => {
+    const {page, first} = await openDemo(`${server.url}index.html`);
+    const state = () => page.evaluate(() => document.documentElement.dataset.tavik);
+    const lit = (p) => count(p, [0, 0, kWidth, kHeight], (rgb) => Math.max(...rgb) > 40);
+    const start = lit(first);
+    await page.keyboard.press("Escape");
+    const fading = [];
+    for (let i = 0; i < 100 && (await state()) === "running"; ++i) {
+      fading.push(lit(await picture(page)));
+    }
+    assert.strictEqual(await state(), "ended");
+    assert.ok(fading.length >= 5, `the fade-out lasted ${fading.length} pictures`);
+    assert.ok(fading[Math.floor(fading.length / 2)] < 0.8 * start, `half way: ${fading} of ${start}`);
+    assert.ok(Math.min(...fading) < 0.05 * start, `darkest: ${Math.min(...fading)} of ${start}`);
+    const notice = await page.$eval("#ended", (e) => getComputedStyle(e).display !== "none" && e.innerText);
+    assert.match(notice || "", /ended/i);
+
+    await page.keyboard.type("x");
+    await page.waitForFunction(() => document.documentElement.dataset.tavik === "running");
+    const again = await waitForPicture(page, (p) => textFound(helpPage, p, kStatusLine) >= 0.9);
+    assert.ok(textFound(helpPage, again, kStatusLine) >= 0.9, "no first message after the restart");
+    assert.deepStrictEqual(page.errors, []);
+    await page.close();
+  });
