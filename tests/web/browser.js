@@ -21,7 +21,11 @@ async function launch() {
     args.push("--no-sandbox");
   }
   const browser = await puppeteer.launch({executablePath: kChromium, headless: true, args});
-  browser.on("disconnected", () => fs.rmSync(profile, {recursive: true, force: true}));
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    fs.rmSync(profile, {recursive: true, force: true, maxRetries: 10});
+  };
   return browser;
 }
 
@@ -58,6 +62,11 @@ async function openPage(browser, width, height) {
   });
   page.on("pageerror", (error) => page.errors.push(String(error)));
   page.on("requestfailed", (request) => page.errors.push(`failed: ${request.url()}`));
+  page.on("response", (response) => {
+    if (response.status() >= 400) {
+      page.errors.push(`${response.status()}: ${response.url()}`);
+    }
+  });
   return page;
 }
 
