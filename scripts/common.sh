@@ -66,3 +66,14 @@ tavik_install_web_packages() {
     tavik_install_packages demo
     TAVIK_DEMO_PACKAGES=$saved
 }
+
+# The web tier's browser, Debian's Chromium, and Node with npm for its driver (Debian's, unless
+# a node and an npm are on the PATH already).
+tavik_install_web_test_packages() {
+    local saved=$TAVIK_DEMO_PACKAGES
+    TAVIK_DEMO_PACKAGES=chromium
+    command -v node >/dev/null || TAVIK_DEMO_PACKAGES="$TAVIK_DEMO_PACKAGES nodejs"
+    command -v npm >/dev/null || TAVIK_DEMO_PACKAGES="$TAVIK_DEMO_PACKAGES npm"
+    tavik_install_packages demo
+    TAVIK_DEMO_PACKAGES=$saved
+}
