@@ -25,6 +25,12 @@ var LibraryTavikPage = {
     CURSOR_INHERIT: 0x0064,
     CURSOR_NONE: 0x0065,
 
+    // Canvas pixels per CSS pixel: the display's own, unless the page fixes it in
+    // Module.tavikPixelRatio (snapshot.html draws one canvas pixel to one CSS pixel).
+    pixelRatio: function() {
+      return Module['tavikPixelRatio'] || devicePixelRatio;
+    },
+
     setState: function(state) {
       document.documentElement.dataset.tavik = state;
     },
@@ -36,8 +42,8 @@ var LibraryTavikPage = {
       canvas.style.width = TavikPage.fillsPage ? '' : TavikPage.width + 'px';
       canvas.style.height = TavikPage.fillsPage ? '' : TavikPage.height + 'px';
       var box = canvas.getBoundingClientRect();
-      TavikPage.resize(Math.round(box.width * devicePixelRatio),
-                       Math.round(box.height * devicePixelRatio));
+      var ratio = TavikPage.pixelRatio();
+      TavikPage.resize(Math.round(box.width * ratio), Math.round(box.height * ratio));
     },
 
     // The drawing buffer follows the canvas's size in device pixels; the demo hears of a new
@@ -64,13 +70,14 @@ var LibraryTavikPage = {
     // another screen changes it without a change of layout).
     onCanvasResized: function(entries) {
       var entry = entries[entries.length - 1];
-      var pixels = entry.devicePixelContentBoxSize;
+      var pixels = Module['tavikPixelRatio'] ? null : entry.devicePixelContentBoxSize;
+      var ratio = TavikPage.pixelRatio();
       callUserCallback(function() {
         if (pixels) {
           TavikPage.resize(pixels[0].inlineSize, pixels[0].blockSize);
         } else {
-          TavikPage.resize(Math.round(entry.contentRect.width * devicePixelRatio),
-                           Math.round(entry.contentRect.height * devicePixelRatio));
+          TavikPage.resize(Math.round(entry.contentRect.width * ratio),
+                           Math.round(entry.contentRect.height * ratio));
         }
       });
     },
@@ -220,9 +227,9 @@ var LibraryTavikPage = {
       case 0x0067: /* GLUT_WINDOW_HEIGHT */
         return canvas.height;
       case 0x00C8: /* GLUT_SCREEN_WIDTH: the page's */
-        return Math.round(document.documentElement.clientWidth * devicePixelRatio);
+        return Math.round(document.documentElement.clientWidth * TavikPage.pixelRatio());
       case 0x00C9: /* GLUT_SCREEN_HEIGHT */
-        return Math.round(document.documentElement.clientHeight * devicePixelRatio);
+        return Math.round(document.documentElement.clientHeight * TavikPage.pixelRatio());
       case 0x007C: /* GLUT_INIT_STATE */
         return GLUT.initTime !== null ? 1 : 0;
       case 0x01FF: /* GLUT_FULL_SCREEN: filling the page counts */
