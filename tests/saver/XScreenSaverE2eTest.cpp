@@ -94,7 +94,7 @@ TEST(XScreenSaverE2eTest, BlanksWithTavikSaverAndEndsItOnUnblank) {
         },
         60.0))
         << "no rings and stars on the blanked screen";
-    // TAVIK_SAVER_SCREENSHOT=path keeps the picture (the README's comes from here).
+    // TAVIK_SAVER_SCREENSHOT=path keeps the picture (docs/screensaver.md's comes from here).
     if (const char* keep = std::getenv("TAVIK_SAVER_SCREENSHOT")) {
         shot.WritePpm(keep);
     }

@@ -3,8 +3,8 @@
 // and count one as the demo's own when its innermost caller outside the C and C++ runtime lies
 // in this executable's code: the demo is linked in statically, while GLUT (whose tori allocate
 // every frame), Mesa and the runtime are shared libraries. Which library allocated what is
-// heaptrack's business (see the README). Sanitizer builds, whose runtime owns the allocator,
-// count nothing.
+// heaptrack's business (see docs/benchmarks.md). Sanitizer builds, whose runtime owns the
+// allocator, count nothing.
 #pragma once
 
 struct AllocationCount {

@@ -8,4 +8,5 @@ add_test(NAME tavik_bench_smoke
         -DBENCH=$<TARGET_FILE:tavik-bench>
         -DFONT=${CMAKE_SOURCE_DIR}/data/font.bmp
         -P ${CMAKE_CURRENT_LIST_DIR}/BenchSmokeCheck.cmake)
-set_tests_properties(tavik_bench_smoke PROPERTIES TIMEOUT 300 LABELS gl)
+# Its tier is set with the other tools' tests in tests/CMakeLists.txt.
+set_tests_properties(tavik_bench_smoke PROPERTIES TIMEOUT 300)

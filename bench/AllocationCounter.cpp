@@ -1,7 +1,7 @@
 // The counter beside the allocator entry points that call it. The runtime's code is told by the
 // file that dladdr names for an address, the executable's lies between the linker's
 // __executable_start and etext.
-#include "tools/AllocationCounter.h"
+#include "bench/AllocationCounter.h"
 
 #include <dlfcn.h>  // dladdr
 #include <execinfo.h>

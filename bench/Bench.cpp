@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "bench/AllocationCounter.h"
 #include "driver/DemoSession.h"
 #include "driver/DemoWindow.h"
 #include "shell/Settings.h"
 #include "shell/WindowSize.h"
-#include "tools/AllocationCounter.h"
 #include "tools/CommandLine.h"
 
 namespace {
@@ -211,7 +211,7 @@ bool RunCase(Bench& bench, const Preset& preset, int width, int height, double e
            height == static_cast<int>(WindowSize.height);
 }
 
-// ---- Init / Update / Draw / De-init --------------------------------------------------------
+// ---- Init / Update / PrintTable / DeInit, in the order main calls them ----------------------
 
 // The allocation counter's self-check, the font, and the window (on a private Xvfb large
 // enough for every size, if asked).
@@ -253,8 +253,9 @@ bool Update(Bench& bench) {
     return true;
 }
 
-// The table, on standard output: the renderer, then a row per case.
-void Draw(const Bench& bench) {
+// The table, on standard output: the renderer, then a row per case. The benchmark draws
+// nothing here; its frames were drawn and timed in Update.
+void PrintTable(const Bench& bench) {
     const Options& options = bench.options;
     GLint samples = 0;  // the multisample count granted
     glGetIntegerv(GL_SAMPLES, &samples);
@@ -301,7 +302,7 @@ int main(int argc, char** argv) {
     }
     const bool done = Init(bench, argv[0]) && Update(bench);
     if (done) {
-        Draw(bench);
+        PrintTable(bench);
     } else {
         std::fprintf(stderr, "tavik-bench: %s\n", bench.error.c_str());
     }

@@ -1,0 +1,124 @@
+// The browser half of bench/web-frame-cost: node web-frame-cost.js WEB_DIR NATIVE_TABLE FRAMES
+// WARMUP. The native table is tavik-bench's output for the same cases.
+"use strict";
+const fs = require("fs");
+const path = require("path");
+const {launch, serve, openPage, loadSnapshot} = require("../tests/web/browser");
+
+// The cases of tavik-bench, by the keys typed before the first frame.
+const kCases = [["default", ""], ["tess50", ">*30"], ["help", "?"], ["points", "w*2"]];
+// tavik-bench runs 20 frames with its allocation counter between the warm-up and the timed
+// frames; the browser's timed frames start on the same clock.
+const kCountedFrames = 20;
+const kLiveSeconds = 5;
+
+// The rate over the frames' sum and nearest-rank percentiles, as tavik-bench reports them.
+function summarise(times) {
+  const sorted = [...times].sort((a, b) => a - b);
+  const rank = (share) => sorted[Math.min(Math.max(Math.ceil(share * sorted.length - 1e-6), 1), sorted.length) - 1];
+  const total = sorted.reduce((sum, t) => sum + t, 0);
+  return {fps: 1000 * sorted.length / total, median: rank(0.5), p95: rank(0.95)};
+}
+
+// The WebGL calls that make the browser draw pixels, replaced by nothing: the page's own work
+// (WebAssembly, JavaScript, state and uploads) stays.
+function skipDrawing() {
+  for (const name of ["drawArrays", "drawElements", "clear"]) {
+    WebGLRenderingContext.prototype[name] = function () {};
+  }
+}
+
+async function timeCase(browser, base, keys, frames, warmup, drawing) {
+  const page = await openPage(browser, 640, 480);
+  if (!drawing) {
+    await page.evaluateOnNewDocument(skipDrawing);
+  }
+  const first = warmup + kCountedFrames;
+  const query = new URLSearchParams({size: "640x480", timed: "1", frame: String(first + frames - 1)});
+  if (keys) {
+    query.append("key", `0:${keys}`);
+  }
+  await loadSnapshot(page, base, query.toString());
+  const times = (await page.evaluate(() => window.tavikFrameTimes)).slice(first);
+  await page.close();
+  return summarise(times);
+}
+
+// Animation frames of the live page over some seconds, after two of warm-up.
+async function liveRate(browser, base) {
+  const page = await openPage(browser, 640, 480);
+  await page.evaluateOnNewDocument(() => {
+    window.tavikAnimationFrames = 0;
+    const request = window.requestAnimationFrame.bind(window);
+    window.requestAnimationFrame = (callback) => request((time) => {
+      ++window.tavikAnimationFrames;
+      callback(time);
+    });
+  });
+  await page.goto(`${base}index.html`);
+  await new Promise((resolve) => setTimeout(resolve, 2000));
+  const before = await page.evaluate(() => window.tavikAnimationFrames);
+  await new Promise((resolve) => setTimeout(resolve, kLiveSeconds * 1000));
+  const frames = (await page.evaluate(() => window.tavikAnimationFrames)) - before;
+  await page.close();
+  return frames / kLiveSeconds;
+}
+
+function nativeRows(table) {
+  const rows = {};
+  for (const line of fs.readFileSync(table, "utf8").split("\n")) {
+    const cells = line.trim().split(/\s+/);
+    if (cells[0] === "640x480") {
+      rows[cells[1]] = {fps: Number(cells[2]), median: Number(cells[3]), p95: Number(cells[4])};
+    }
+  }
+  return rows;
+}
+
+function downloadBytes(webDir) {
+  const page = ["index.html", ...fs.readdirSync(webDir).filter((name) => /^tavik.*\.(js|wasm|css)$/.test(name))];
+  return page.reduce((sum, name) => sum + fs.statSync(path.join(webDir, name)).size, 0);
+}
+
+async function main([webDir, nativeTable, framesText, warmupText]) {
+  const frames = Number(framesText);
+  const warmup = Number(warmupText);
+  const native = nativeRows(nativeTable);
+  const server = await serve(path.resolve(webDir));
+  const browser = await launch();
+  const version = await browser.version();
+  const lines = [];
+  try {
+    for (const [name, keys] of kCases) {
+      const drawn = await timeCase(browser, server.url, keys, frames, warmup, true);
+      const skipped = await timeCase(browser, server.url, keys, frames, warmup, false);
+      const own = native[name];
+      lines.push([name, own.fps.toFixed(1), own.median.toFixed(3), own.p95.toFixed(3),
+        drawn.fps.toFixed(1), drawn.median.toFixed(3), drawn.p95.toFixed(3),
+        (drawn.fps / own.fps).toFixed(2), skipped.median.toFixed(3),
+        `${(100 * skipped.median / drawn.median).toFixed(0)}%`]);
+    }
+    const live = await liveRate(browser, server.url);
+    console.log(fs.readFileSync(nativeTable, "utf8").split("\n").slice(0, 2).join("\n"));
+    console.log(`browser:     ${version}, WebGL on SwiftShader (headless), ${frames} timed frames ` +
+      `after ${warmup + kCountedFrames} on the same clock\n`);
+    const header = ["case", "native_fps", "native_med", "native_p95", "web_fps", "web_med",
+      "web_p95", "web/native", "page_med", "page_share"];
+    for (const row of [header, ...lines]) {
+      console.log(row.map((cell, i) => (i === 0 ? cell.padEnd(9) : cell.padStart(11))).join(""));
+    }
+    console.log(`\nfloor: web/native at least 0.33 (frame rates from the frame costs)`);
+    console.log(`page_med: the median frame with drawArrays, drawElements and clear skipped ` +
+      `(the page's own work); page_share: its part of web_med`);
+    console.log(`live page (index.html, default case): ${live.toFixed(1)} animation frames a second`);
+    console.log(`download (index.html and tavik.*): ${(downloadBytes(webDir) / 1048576).toFixed(2)} MiB`);
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+}
+
+main(process.argv.slice(2)).catch((error) => {
+  console.error(error);
+  process.exitCode = 1;
+});
