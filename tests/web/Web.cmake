@@ -29,7 +29,6 @@ target_link_libraries(tavik_web_golden_tests PRIVATE tavikdriver GTest::gtest_ma
 target_compile_definitions(tavik_web_golden_tests PRIVATE
     TAVIK_NODE="${TAVIK_NODE}"
     TAVIK_WEB_TESTS="${CMAKE_CURRENT_LIST_DIR}"
-    TAVIK_WEB_BUILD="${TAVIK_WEB_BUILD}"
     TAVIK_SNAPSHOT="$<TARGET_FILE:tavik-snapshot>"
     TAVIK_FONT="${CMAKE_SOURCE_DIR}/data/font.bmp"
     TAVIK_GOLDEN_DIR="${CMAKE_SOURCE_DIR}/tests/golden"

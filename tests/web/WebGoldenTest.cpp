@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -27,8 +28,11 @@ class WebGoldenTest : public ::testing::Test {
 protected:
     // Every scene captured once, in one browser, for all the tests.
     static void SetUpTestSuite() {
+        // The browser build's folder comes from CTest (scripts/run-tests configures it).
+        const char* webBuild = std::getenv("TAVIK_WEB_BUILD");
         std::string command = std::string("'") + TAVIK_NODE + "' '" + TAVIK_WEB_TESTS +
-                              "/capture.js' '" + TAVIK_WEB_BUILD + "' '" + OutputPath("") + "'";
+                              "/capture.js' '" + (webBuild != nullptr ? webBuild : "") + "' '" +
+                              OutputPath("") + "'";
         for (const GoldenCase& scene : kGoldenCases) {
             std::remove(WebPicturePath(scene.name).c_str());
             command += std::string(" ") + scene.name + " '" + scene.arguments + "'";

@@ -97,18 +97,38 @@ function screenshot(page, width, height) {
   return page.screenshot({type: "png", clip: {x: 0, y: 0, width, height}});
 }
 
-// A PNG's pixels, decoded by the browser: {width, height, data (RGBA)}.
-async function decodePng(page, png) {
-  return page.evaluate(async (base64) => {
-    const image = new Image();
-    image.src = `data:image/png;base64,${base64}`;
-    await image.decode();
-    const canvas = new OffscreenCanvas(image.width, image.height);
+// The pixels of an image source in the page (a canvas, or a PNG given as bytes, which the
+// browser decodes) as {width, height, data: RGBA bytes}, handed over as base64.
+async function pixelsIn(page, png) {
+  const {width, height, base64} = await page.evaluate(async (encoded) => {
+    let source = document.querySelector("canvas");
+    if (encoded) {
+      source = new Image();
+      source.src = `data:image/png;base64,${encoded}`;
+      await source.decode();
+    }
+    const canvas = new OffscreenCanvas(source.width, source.height);
     const context = canvas.getContext("2d");
-    context.drawImage(image, 0, 0);
-    const data = context.getImageData(0, 0, image.width, image.height).data;
-    return {width: image.width, height: image.height, data: Array.from(data)};
-  }, Buffer.from(png).toString("base64"));
+    context.drawImage(source, 0, 0);
+    const bytes = context.getImageData(0, 0, source.width, source.height).data;
+    let text = "";
+    for (let i = 0; i < bytes.length; i += 0x8000) {
+      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    }
+    return {width: source.width, height: source.height, base64: btoa(text)};
+  }, png ? Buffer.from(png).toString("base64") : null);
+  return {width, height, data: Buffer.from(base64, "base64")};
 }
 
-module.exports = {launch, serve, openPage, snapshotQuery, loadSnapshot, screenshot, decodePng};
+// A PNG's pixels, decoded by the browser.
+function decodePng(page, png) {
+  return pixelsIn(page, png);
+}
+
+// What the page's canvas holds now (its drawing buffer, kept between frames).
+function canvasPixels(page) {
+  return pixelsIn(page, null);
+}
+
+module.exports = {launch, serve, openPage, snapshotQuery, loadSnapshot, screenshot, decodePng,
+  canvasPixels};

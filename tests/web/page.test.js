@@ -8,21 +8,25 @@ const assert = require("node:assert");
 const fs = require("node:fs");
 const path = require("node:path");
 const {after, before, test} = require("node:test");
-const {launch, serve, openPage, screenshot, decodePng} = require("./browser");
+const {launch, serve, openPage, decodePng, canvasPixels} = require("./browser");
 
 const kWebBuild = process.env.TAVIK_WEB_BUILD;
-const kHelpReference = path.join(process.env.TAVIK_TEST_DATA, "golden", "help.png");
 const kWidth = 640;
 const kHeight = 480;
 let browser;
 let server;
-let helpPage;  // tests/golden/help.png's pixels: the first message and the help page, 640 x 480
+// The native references (tests/golden) whose text the live page must show: the first message
+// (default), the help page (help, 640 x 480), the messages of the W and L keys.
+const reference = {};
 
 before(async () => {
   browser = await launch();
   server = await serve(kWebBuild);
   const page = await browser.newPage();
-  helpPage = await decodePng(page, fs.readFileSync(kHelpReference));
+  for (const name of ["default", "help", "wireframe", "points", "letterbox6"]) {
+    const file = path.join(process.env.TAVIK_TEST_DATA, "golden", `${name}.png`);
+    reference[name] = await decodePng(page, fs.readFileSync(file));
+  }
   await page.close();
 });
 after(async () => {
@@ -32,9 +36,12 @@ after(async () => {
 
 // ---- Pictures -------------------------------------------------------------------------------
 
-const pixel = (picture, x, y) => picture.data.slice((y * picture.width + x) * 4, (y * picture.width + x) * 4 + 3);
-// The white of the font's glyphs (anti-aliased edges left out).
-const isText = ([r, g, b]) => Math.min(r, g, b) >= 170;
+const pixel = (picture, x, y) => {
+  const at = (y * picture.width + x) * 4;
+  return [picture.data[at], picture.data[at + 1], picture.data[at + 2]];
+};
+// The glyphs' white and light grey (the faintest edges left out).
+const isText = ([r, g, b]) => Math.min(r, g, b) >= 120;
 const isRed = ([r, g, b]) => r >= 80 && r > 2 * g && r > 2 * b;
 
 // Pixels of the rectangle [x0, x1) x [y0, y1) for which test holds.
@@ -48,14 +55,26 @@ function count(picture, [x0, y0, x1, y1], test) {
   return n;
 }
 
+// Changes between red and not red along the rows: few on a solid torus, many on its lines or
+// points.
+function redEdges(picture) {
+  let n = 0;
+  for (let y = 0; y < picture.height; ++y) {
+    for (let x = 1; x < picture.width; ++x) {
+      n += isRed(pixel(picture, x, y)) !== isRed(pixel(picture, x - 1, y)) ? 1 : 0;
+    }
+  }
+  return n;
+}
+
 // The share of the reference's text pixels in the rectangle that have text within one pixel
 // in the picture.
-function textFound(reference, picture, [x0, y0, x1, y1]) {
+function textFound(expected, picture, [x0, y0, x1, y1]) {
   let wanted = 0;
   let found = 0;
   for (let y = y0; y < y1; ++y) {
     for (let x = x0; x < x1; ++x) {
-      if (!isText(pixel(reference, x, y))) {
+      if (!isText(pixel(expected, x, y))) {
         continue;
       }
       ++wanted;
@@ -73,21 +92,19 @@ function textFound(reference, picture, [x0, y0, x1, y1]) {
   return wanted === 0 ? 0 : found / wanted;
 }
 
-const kStatusLine = [0, 0, 320, 22];        // "Press ? key for Help Screen"
-const kReadout = [480, 0, kWidth, 22];      // the frame-rate readout, at the top right
-const kHelpText = [0, 24, kWidth, kHeight];  // the help page below the status line
+const kStatusLine = [0, 0, 240, 20];         // the message line, as in every reference
+const kReadout = [480, 0, kWidth, 22];       // the frame-rate readout, at the top right
+const kHelpText = [0, 24, kWidth, kHeight];  // the help page below the message line
+// The message line shows the reference's message.
+const shows = (name) => (p) => textFound(reference[name], p, kStatusLine) >= 0.9;
 
-async function picture(page) {
-  return decodePng(page, await screenshot(page, kWidth, kHeight));
-}
-
-// Takes pictures until accept(picture) holds or the time runs out; the last picture.
+// Pictures of the canvas until accept(picture) holds or the time runs out; the last one.
 async function waitForPicture(page, accept, timeoutMs = 8000) {
   const end = Date.now() + timeoutMs;
-  let last = await picture(page);
+  let last = await canvasPixels(page);
   while (!accept(last) && Date.now() < end) {
-    await new Promise((resolve) => setTimeout(resolve, 100));
-    last = await picture(page);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+    last = await canvasPixels(page);
   }
   return last;
 }
@@ -95,7 +112,7 @@ async function waitForPicture(page, accept, timeoutMs = 8000) {
 async function openDemo(url) {
   const page = await openPage(browser, kWidth, kHeight);
   await page.goto(url);
-  const first = await waitForPicture(page, (p) => textFound(helpPage, p, kStatusLine) >= 0.9);
+  const first = await waitForPicture(page, shows("default"));
   return {page, first};
 }
 
@@ -107,11 +124,12 @@ for (const [how, url] of [["served", () => `${server.url}index.html`],
     async () => {
       const {page, first} = await openDemo(url());
       assert.strictEqual(await page.title(), "Tavik");
-      const found = textFound(helpPage, first, kStatusLine);
-      assert.ok(found >= 0.9, `${(100 * found).toFixed(1)} % of the first message's glyph pixels drawn`);
+      const found = textFound(reference.default, first, kStatusLine);
+      assert.ok(found >= 0.9, `${(100 * found).toFixed(1)} % of the first message's glyph pixels`);
       // White blocks (no font) would cover far more of the line than the glyphs do.
       const lit = count(first, kStatusLine, isText);
-      assert.ok(lit <= 1.5 * count(helpPage, kStatusLine, isText), `${lit} text pixels in the line`);
+      const glyphs = count(reference.default, kStatusLine, isText);
+      assert.ok(lit <= 1.3 * glyphs, `${lit} text pixels in the line, the glyphs have ${glyphs}`);
       assert.deepStrictEqual(page.errors, []);
       await page.close();
     });
@@ -122,33 +140,40 @@ test("keys: C shows the readout, ? the help page, W lines then points, L the let
     const {page, first} = await openDemo(`${server.url}index.html`);
     assert.ok(count(first, kReadout, isText) < 20, "a readout before C");
     await page.keyboard.type("c");
-    await waitForPicture(page, (p) => count(p, kReadout, isText) >= 100);
-    assert.ok(count(await picture(page), kReadout, isText) >= 100, "no readout after C");
+    const readout = await waitForPicture(page, (p) => count(p, kReadout, isText) >= 100);
+    assert.ok(count(readout, kReadout, isText) >= 100, "no readout after C");
 
     await page.keyboard.type("?");
-    const help = await waitForPicture(page, (p) => textFound(helpPage, p, kHelpText) >= 0.85);
-    const found = textFound(helpPage, help, kHelpText);
+    const help = await waitForPicture(page, (p) => textFound(reference.help, p, kHelpText) >= 0.85);
+    const found = textFound(reference.help, help, kHelpText);
     assert.ok(found >= 0.85, `${(100 * found).toFixed(1)} % of the help page's text drawn`);
     await page.keyboard.type("?");
-    await waitForPicture(page, (p) => textFound(helpPage, p, kHelpText) < 0.3);
+    // The key clears the canvas at once; the next frame draws the scene again.
+    const drawn = (p) => count(p, [0, 0, kWidth, kHeight], isRed) > 1000;
+    const solid = await waitForPicture(page, (p) => textFound(reference.help, p, kHelpText) < 0.3 && drawn(p));
 
-    const whole = [0, 0, kWidth, kHeight];
-    const filled = count(await picture(page), whole, isRed);
     await page.keyboard.type("w");
-    const lines = count(await waitForPicture(page, (p) => count(p, whole, isRed) < 0.6 * filled), whole, isRed);
-    assert.ok(lines < 0.6 * filled, `lines: ${lines} red pixels against ${filled} filled`);
+    const isLines = (p) => shows("wireframe")(p) && redEdges(p) > 3 * redEdges(solid);
+    const lines = await waitForPicture(page, isLines);
+    assert.ok(shows("wireframe")(lines), "no lines message after W");
+    assert.ok(redEdges(lines) > 3 * redEdges(solid),
+      `lines: ${redEdges(lines)} red edges against ${redEdges(solid)} when solid`);
     await page.keyboard.type("w");
-    const points = count(await waitForPicture(page, (p) => count(p, whole, isRed) < 0.5 * lines), whole, isRed);
-    assert.ok(points < 0.5 * lines, `points: ${points} red pixels against ${lines} in lines`);
+    const isPoints = (p) => shows("points")(p) && redEdges(p) > 3 * redEdges(solid);
+    const points = await waitForPicture(page, isPoints);
+    assert.ok(shows("points")(points), "no points message after the second W");
+    assert.ok(redEdges(points) > 3 * redEdges(solid),
+      `points: ${redEdges(points)} red edges against ${redEdges(solid)} when solid`);
     await page.keyboard.type("w");
 
-    // Letterbox 6 blacks out about three tenths of the height at the top (below the status
+    // Letterbox 6 blacks out about three tenths of the height at the top (below the message
     // line) and at the bottom.
     const bands = (p) => Math.max(...[[0, 60, kWidth, 120], [0, 360, kWidth, kHeight]].map(
       (band) => count(p, band, ([r, g, b]) => Math.max(r, g, b) > 8)));
-    assert.ok(bands(await picture(page)) > 0, "the bands are black before L");
+    assert.ok(bands(solid) > 0, "the bands are black before L");
     await page.keyboard.type("llllll");
-    const boxed = await waitForPicture(page, (p) => bands(p) === 0);
+    const boxed = await waitForPicture(page, (p) => shows("letterbox6")(p) && bands(p) === 0);
+    assert.ok(shows("letterbox6")(boxed), "no letterbox 6 message after L six times");
     assert.strictEqual(bands(boxed), 0, "lit pixels in the letterbox bands");
     assert.deepStrictEqual(page.errors, []);
     await page.close();
@@ -162,20 +187,21 @@ test("Escape fades to black, the page says Tavik has ended, and a key starts it 
     const start = lit(first);
     await page.keyboard.press("Escape");
     const fading = [];
-    for (let i = 0; i < 100 && (await state()) === "running"; ++i) {
-      fading.push(lit(await picture(page)));
+    for (let i = 0; i < 200 && (await state()) === "running"; ++i) {
+      fading.push(lit(await canvasPixels(page)));
     }
     assert.strictEqual(await state(), "ended");
     assert.ok(fading.length >= 5, `the fade-out lasted ${fading.length} pictures`);
-    assert.ok(fading[Math.floor(fading.length / 2)] < 0.8 * start, `half way: ${fading} of ${start}`);
+    const half = fading[Math.floor(fading.length / 2)];
+    assert.ok(half < 0.8 * start, `half way: ${half} lit pixels of ${start}`);
     assert.ok(Math.min(...fading) < 0.05 * start, `darkest: ${Math.min(...fading)} of ${start}`);
     const notice = await page.$eval("#ended", (e) => getComputedStyle(e).display !== "none" && e.innerText);
     assert.match(notice || "", /ended/i);
 
     await page.keyboard.type("x");
     await page.waitForFunction(() => document.documentElement.dataset.tavik === "running");
-    const again = await waitForPicture(page, (p) => textFound(helpPage, p, kStatusLine) >= 0.9);
-    assert.ok(textFound(helpPage, again, kStatusLine) >= 0.9, "no first message after the restart");
+    const again = await waitForPicture(page, shows("default"));
+    assert.ok(shows("default")(again), "no first message after the restart");
     assert.deepStrictEqual(page.errors, []);
     await page.close();
   });
