@@ -906,8 +906,8 @@ void Clear(GLbitfield mask) {
     if (InsideBegin()) {
         return;
     }
-    constexpr GLbitfield kBuffers = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT |
-                                    GL_STENCIL_BUFFER_BIT | GL_ACCUM_BUFFER_BIT;
+    constexpr GLbitfield kBuffers =
+        GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT | GL_ACCUM_BUFFER_BIT;
     if ((mask & ~kBuffers) != 0) {
         SetError(GL_INVALID_VALUE);
         return;
@@ -1299,8 +1299,8 @@ void LookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centreX, GLdou
 GLint Build2DMipmaps(GLenum target, GLint components, GLint width, GLint height, GLenum format,
                      GLenum type, const void* data) {
     const int bytes = ComponentsOf(format);
-    const bool componentsValid = (components >= 1 && components <= 4) ||
-                                 ComponentsOf(static_cast<GLenum>(components)) != 0;
+    const bool componentsValid =
+        (components >= 1 && components <= 4) || ComponentsOf(static_cast<GLenum>(components)) != 0;
     if (bytes == 0 || type != GL_UNSIGNED_BYTE || !componentsValid) {
         return GLU_INVALID_ENUM;
     }
@@ -1335,8 +1335,8 @@ GLint ScaleImage(GLenum format, GLint widthIn, GLint heightIn, GLenum typeIn, co
         return GLU_INVALID_ENUM;
     }
     tavikgl::ScaleImage(components, widthIn, heightIn, static_cast<const uint8_t*>(dataIn),
-                        state.unpackAlignment, widthOut, heightOut,
-                        static_cast<uint8_t*>(dataOut), state.packAlignment);
+                        state.unpackAlignment, widthOut, heightOut, static_cast<uint8_t*>(dataOut),
+                        state.packAlignment);
     return 0;
 }
 

@@ -47,8 +47,7 @@ struct GlApi {
     void (*PixelStorei)(GLenum, GLint);
     void (*Scissor)(GLint, GLint, GLsizei, GLsizei);
     void (*ShaderSource)(GLuint, GLsizei, const GLchar* const*, const GLint*);
-    void (*TexImage2D)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum,
-                       const void*);
+    void (*TexImage2D)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*);
     void (*TexParameteri)(GLenum, GLenum, GLint);
     void (*Uniform1f)(GLint, GLfloat);
     void (*Uniform1i)(GLint, GLint);

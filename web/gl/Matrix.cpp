@@ -75,12 +75,12 @@ Matrix Scaling(double x, double y, double z) {
     return FromRows(rows);
 }
 
-Matrix OrthoMatrix(double left, double right, double bottom, double top, double zNear, double zFar) {
-    const double rows[4][4] = {
-        {2.0 / (right - left), 0, 0, -(right + left) / (right - left)},
-        {0, 2.0 / (top - bottom), 0, -(top + bottom) / (top - bottom)},
-        {0, 0, -2.0 / (zFar - zNear), -(zFar + zNear) / (zFar - zNear)},
-        {0, 0, 0, 1}};
+Matrix OrthoMatrix(double left, double right, double bottom, double top, double zNear,
+                   double zFar) {
+    const double rows[4][4] = {{2.0 / (right - left), 0, 0, -(right + left) / (right - left)},
+                               {0, 2.0 / (top - bottom), 0, -(top + bottom) / (top - bottom)},
+                               {0, 0, -2.0 / (zFar - zNear), -(zFar + zNear) / (zFar - zNear)},
+                               {0, 0, 0, 1}};
     return FromRows(rows);
 }
 
@@ -101,12 +101,11 @@ bool PerspectiveMatrix(double fovyDegrees, double aspect, double zNear, double z
 }
 
 Matrix LookAtMatrix(double eyeX, double eyeY, double eyeZ, double centreX, double centreY,
-              double centreZ, double upX, double upY, double upZ) {
+                    double centreZ, double upX, double upY, double upZ) {
     // GLU works this part in float.
     float forward[3] = {static_cast<float>(centreX - eyeX), static_cast<float>(centreY - eyeY),
                         static_cast<float>(centreZ - eyeZ)};
-    const float up[3] = {static_cast<float>(upX), static_cast<float>(upY),
-                         static_cast<float>(upZ)};
+    const float up[3] = {static_cast<float>(upX), static_cast<float>(upY), static_cast<float>(upZ)};
     auto normalize = [](float v[3]) {
         const float r = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
         if (r != 0.0f) {
@@ -135,8 +134,8 @@ Matrix LookAtMatrix(double eyeX, double eyeY, double eyeZ, double centreX, doubl
 
 void TransformPoint(const Matrix& m, const float in[4], float out[4]) {
     for (int row = 0; row < 4; ++row) {
-        out[row] = m.m[row] * in[0] + m.m[4 + row] * in[1] + m.m[8 + row] * in[2] +
-                   m.m[12 + row] * in[3];
+        out[row] =
+            m.m[row] * in[0] + m.m[4 + row] * in[1] + m.m[8 + row] * in[2] + m.m[12 + row] * in[3];
     }
 }
 
@@ -162,9 +161,8 @@ void NormalMatrix(const Matrix& m, float out[9]) {
         a(0, 0) * cofactor[0][0] + a(0, 1) * cofactor[0][1] + a(0, 2) * cofactor[0][2];
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
-            out[column * 3 + row] = determinant == 0.0
-                                        ? 0.0f
-                                        : static_cast<float>(cofactor[row][column] / determinant);
+            out[column * 3 + row] =
+                determinant == 0.0 ? 0.0f : static_cast<float>(cofactor[row][column] / determinant);
         }
     }
 }

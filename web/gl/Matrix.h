@@ -21,7 +21,7 @@ Matrix OrthoMatrix(double left, double right, double bottom, double top, double 
 bool PerspectiveMatrix(double fovyDegrees, double aspect, double zNear, double zFar, Matrix* out);
 // The matrix gluLookAt multiplies in, its eye translation included.
 Matrix LookAtMatrix(double eyeX, double eyeY, double eyeZ, double centreX, double centreY,
-              double centreZ, double upX, double upY, double upZ);
+                    double centreZ, double upX, double upY, double upZ);
 
 // m × (x, y, z, w).
 void TransformPoint(const Matrix& m, const float in[4], float out[4]);

@@ -74,7 +74,8 @@ void Halve(int components, int width, int height, const uint8_t* in, uint8_t* ou
         for (int j = 0; j < width / 2; ++j) {
             for (int k = 0; k < components; ++k) {
                 const uint8_t* p = in + 2 * i * row + 2 * j * components + k;
-                *out++ = static_cast<uint8_t>((p[0] + p[components] + p[row] + p[row + components] + 2) / 4);
+                *out++ = static_cast<uint8_t>(
+                    (p[0] + p[components] + p[row] + p[row + components] + 2) / 4);
             }
         }
     }
@@ -118,8 +119,8 @@ void ScaleImage(int components, int widthIn, int heightIn, const uint8_t* in, in
     const size_t outRow = RowBytes(widthOut, components, packAlignment);
     for (int y = 0; y < heightOut; ++y) {
         for (int x = 0; x < widthOut * components; ++x) {
-            out[y * outRow + x] =
-                static_cast<uint8_t>(wideOut[static_cast<size_t>(y) * widthOut * components + x] >> 8);
+            out[y * outRow + x] = static_cast<uint8_t>(
+                wideOut[static_cast<size_t>(y) * widthOut * components + x] >> 8);
         }
     }
 }
@@ -136,8 +137,8 @@ int NearestPowerOfTwo(int value) {
     }
 }
 
-void BuildMipmaps(int components, int width, int height, const uint8_t* pixels,
-                  int unpackAlignment, int maxSize, const LevelUpload& upload) {
+void BuildMipmaps(int components, int width, int height, const uint8_t* pixels, int unpackAlignment,
+                  int maxSize, const LevelUpload& upload) {
     int levelWidth = NearestPowerOfTwo(width);
     int levelHeight = NearestPowerOfTwo(height);
     while ((levelWidth > maxSize || levelHeight > maxSize) && (levelWidth > 1 || levelHeight > 1)) {

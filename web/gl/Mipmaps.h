@@ -29,7 +29,7 @@ int NearestPowerOfTwo(int value);
 // upload tightly packed, level 0 first. Sides are fitted to powers of two no larger than
 // maxSize first.
 using LevelUpload = std::function<void(int level, int width, int height, const uint8_t* pixels)>;
-void BuildMipmaps(int components, int width, int height, const uint8_t* pixels,
-                  int unpackAlignment, int maxSize, const LevelUpload& upload);
+void BuildMipmaps(int components, int width, int height, const uint8_t* pixels, int unpackAlignment,
+                  int maxSize, const LevelUpload& upload);
 
 }  // namespace tavikgl

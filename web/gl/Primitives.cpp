@@ -1,39 +1,50 @@
-// Primitive assembly: every polygon of a group as a face (its vertices in order), then the
-// face's triangles, edges or points. Mesa cuts a quad into (v0 v1 v3) and (v1 v2 v3) and
-// draws a triangle's edges v2-v0, v0-v1, v1-v2; the layer does the same.
+// Primitive assembly as Mesa's draw module does it: every polygon is cut into triangles, each
+// with flags for the edges that belong to the polygon's outline, and each triangle is then
+// filled, drawn as its outline edges or as the corners that start them.
 #include "web/gl/Primitives.h"
 
 namespace tavikgl {
 
 namespace {
-void AppendFace(const uint32_t* face, uint32_t size, Raster raster, std::vector<uint32_t>* out) {
+constexpr unsigned kEdge0 = 1;  // v0 to v1
+constexpr unsigned kEdge1 = 2;  // v1 to v2
+constexpr unsigned kEdge2 = 4;  // v2 to v0
+constexpr unsigned kAllEdges = kEdge0 | kEdge1 | kEdge2;
+
+// One triangle of a polygon with the edges that are the polygon's own: its three corners
+// when filled, those edges (v2-v0, v0-v1, v1-v2 in Mesa's order) as lines, and as points
+// the corners that start such an edge.
+void AppendTriangle(uint32_t v0, uint32_t v1, uint32_t v2, unsigned edges, Raster raster,
+                    std::vector<uint32_t>* out) {
     switch (raster) {
         case kFill:
-            if (size == 4) {
-                out->insert(out->end(), {face[0], face[1], face[3], face[1], face[2], face[3]});
-            } else {
-                for (uint32_t i = 1; i + 1 < size; ++i) {
-                    out->insert(out->end(), {face[0], face[i], face[i + 1]});
-                }
-            }
+            out->insert(out->end(), {v0, v1, v2});
             break;
         case kLine:
-            out->insert(out->end(), {face[size - 1], face[0]});
-            for (uint32_t i = 0; i + 1 < size; ++i) {
-                out->insert(out->end(), {face[i], face[i + 1]});
-            }
+            if (edges & kEdge2) out->insert(out->end(), {v2, v0});
+            if (edges & kEdge0) out->insert(out->end(), {v0, v1});
+            if (edges & kEdge1) out->insert(out->end(), {v1, v2});
             break;
         case kPoint:
-            out->insert(out->end(), face, face + size);
+            if (edges & kEdge0) out->push_back(v0);
+            if (edges & kEdge1) out->push_back(v1);
+            if (edges & kEdge2) out->push_back(v2);
             break;
     }
 }
 
-// The i-th triangle of a strip, keeping every triangle's winding.
+// A quad a b c d as Mesa cuts it: (a b d) and (b c d), the diagonal b-d hidden.
+void AppendQuad(uint32_t a, uint32_t b, uint32_t c, uint32_t d, Raster raster,
+                std::vector<uint32_t>* out) {
+    AppendTriangle(a, b, d, kEdge0 | kEdge2, raster, out);
+    AppendTriangle(b, c, d, kEdge0 | kEdge1, raster, out);
+}
+
+// The i-th triangle of a strip, every other one turned to keep the strip's winding.
 void AppendStripTriangle(const uint32_t* strip, uint32_t i, Raster raster,
                          std::vector<uint32_t>* out) {
-    const uint32_t face[3] = {strip[i + (i & 1)], strip[i + 1 - (i & 1)], strip[i + 2]};
-    AppendFace(face, 3, raster, out);
+    AppendTriangle(strip[i + (i & 1)], strip[i + 1 - (i & 1)], strip[i + 2], kAllEdges, raster,
+                   out);
 }
 }  // namespace
 
@@ -82,41 +93,36 @@ void AppendIndices(GLenum beginMode, uint32_t count, Raster raster, std::vector<
             break;
         case GL_TRIANGLES:
             for (uint32_t i = 0; i + 2 < count; i += 3) {
-                const uint32_t face[3] = {i, i + 1, i + 2};
-                AppendFace(face, 3, raster, out);
+                AppendTriangle(i, i + 1, i + 2, kAllEdges, raster, out);
             }
             break;
         case GL_TRIANGLE_STRIP:
             for (uint32_t i = 0; i + 2 < count; ++i) {
-                const uint32_t face[3] = {i + (i & 1), i + 1 - (i & 1), i + 2};
-                AppendFace(face, 3, raster, out);
+                AppendTriangle(i + (i & 1), i + 1 - (i & 1), i + 2, kAllEdges, raster, out);
             }
             break;
         case GL_TRIANGLE_FAN:
             for (uint32_t i = 1; i + 1 < count; ++i) {
-                const uint32_t face[3] = {0, i, i + 1};
-                AppendFace(face, 3, raster, out);
+                AppendTriangle(0, i, i + 1, kAllEdges, raster, out);
             }
             break;
         case GL_QUADS:
             for (uint32_t i = 0; i + 3 < count; i += 4) {
-                const uint32_t face[4] = {i, i + 1, i + 2, i + 3};
-                AppendFace(face, 4, raster, out);
+                AppendQuad(i, i + 1, i + 2, i + 3, raster, out);
             }
             break;
         case GL_QUAD_STRIP:
             for (uint32_t i = 0; i + 3 < count; i += 2) {
-                const uint32_t face[4] = {i, i + 1, i + 3, i + 2};
-                AppendFace(face, 4, raster, out);
+                AppendQuad(i + 2, i, i + 1, i + 3, raster, out);
             }
             break;
         case GL_POLYGON:
-            if (count >= 3) {
-                std::vector<uint32_t> face(count);
-                for (uint32_t i = 0; i < count; ++i) {
-                    face[i] = i;
-                }
-                AppendFace(face.data(), count, raster, out);
+            // A fan around the first vertex, each triangle (i, i + 1, 0); only the outline's
+            // edges count.
+            for (uint32_t i = 1; i + 1 < count; ++i) {
+                const unsigned edges =
+                    kEdge0 | (i + 2 == count ? kEdge1 : 0u) | (i == 1 ? kEdge2 : 0u);
+                AppendTriangle(i, i + 1, 0, edges, raster, out);
             }
             break;
         default:

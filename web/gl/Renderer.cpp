@@ -101,31 +101,18 @@ bool Renderer::Ready() {
         return false;
     }
     auto at = [&](const char* name) { return gl.GetUniformLocation(program_, name); };
-    uniforms_ = Uniforms{at("uModelView"),
-                         at("uProjection"),
-                         at("uNormalMatrix"),
-                         at("uTorus"),
-                         at("uPoint"),
-                         at("uViewport"),
-                         at("uLighting"),
-                         at("uNormalize"),
-                         at("uLocalViewer"),
-                         at("uColourMaterial"),
-                         at("uModelAmbient"),
-                         at("uMaterialAmbient"),
-                         at("uMaterialDiffuse"),
-                         at("uMaterialSpecular"),
-                         at("uMaterialEmission"),
-                         at("uShininess"),
-                         at("uLightOn"),
-                         at("uLightAmbient"),
-                         at("uLightDiffuse"),
-                         at("uLightSpecular"),
-                         at("uLightPosition"),
-                         at("uLightSpot"),
-                         at("uLightAttenuation"),
-                         at("uTexture"),
-                         at("uTexturing")};
+    uniforms_ = Uniforms{at("uModelView"),        at("uProjection"),
+                         at("uNormalMatrix"),     at("uTorus"),
+                         at("uPointSize"),        at("uLighting"),
+                         at("uNormalize"),        at("uLocalViewer"),
+                         at("uColourMaterial"),   at("uModelAmbient"),
+                         at("uMaterialAmbient"),  at("uMaterialDiffuse"),
+                         at("uMaterialSpecular"), at("uMaterialEmission"),
+                         at("uShininess"),        at("uLightOn"),
+                         at("uLightAmbient"),     at("uLightDiffuse"),
+                         at("uLightSpecular"),    at("uLightPosition"),
+                         at("uLightSpot"),        at("uLightAttenuation"),
+                         at("uTexture"),          at("uTexturing")};
     gl.GenBuffers(1, &streamBuffer_);
     gl.GetIntegerv(GL_VIEWPORT, initialViewport_);
     ready_ = true;
@@ -149,9 +136,8 @@ void Renderer::ApplyFixedState(State& state) {
         }
         state.matricesChanged = true;
         state.lightingChanged = true;
-        for (auto& value : lastUniform_) {
-            value[0] = NAN;
-        }
+        lastTorus_[0] = NAN;
+        lastPointSize_ = NAN;
         lastTexturing_ = -1;
     }
     auto toggle = [&](bool want, bool& have, GLenum cap) {
@@ -250,10 +236,9 @@ void Renderer::ApplyUniforms(State& state, GLenum drawMode, bool torus, float in
             const float* d = light.spotDirection;
             const float length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
             const float scale = length > 0.0f ? 1.0f / length : 0.0f;
-            const float cosine =
-                light.spotCutoff == 180.0f
-                    ? -2.0f
-                    : static_cast<float>(std::cos(light.spotCutoff * kPi / 180.0));
+            const float cosine = light.spotCutoff == 180.0f
+                                     ? -2.0f
+                                     : static_cast<float>(std::cos(light.spotCutoff * kPi / 180.0));
             const float spotValues[4] = {d[0] * scale, d[1] * scale, d[2] * scale, cosine};
             std::copy(spotValues, spotValues + 4, spot[i]);
             std::copy(light.attenuation, light.attenuation + 3, attenuation[i]);
@@ -269,33 +254,16 @@ void Renderer::ApplyUniforms(State& state, GLenum drawMode, bool torus, float in
         state.lightingChanged = false;
     }
 
-    float point[4] = {0, 1, 0, 1};
-    if (drawMode == GL_POINTS) {
-        const float size = a.pointSize;
-        if (a.enables.pointSmooth) {
-            // Mesa's software renderer: a disc of radius 1 up to size 2, half the size above.
-            const float radius = size <= 2.0f ? 1.0f : 0.5f * size;
-            const float inverse = 1.0f / radius;
-            const float k = 1.0f - 2.0f * inverse + inverse * inverse;
-            const float drawn = 2.0f * std::ceil(radius) + 2.0f;
-            const float values[4] = {1, radius, k, drawn};
-            std::copy(values, values + 4, point);
-        } else {
-            point[3] = std::max(1.0f, std::floor(size + 0.5f));
-        }
+    // Smooth or not, a point is a square of the point size, as Mesa's renderer draws it.
+    const float pointSize = drawMode == GL_POINTS ? a.pointSize : 1.0f;
+    if (pointSize != lastPointSize_) {
+        gl.Uniform1f(uniforms_.pointSize, pointSize);
+        lastPointSize_ = pointSize;
     }
     const float torusValues[4] = {torus ? 1.0f : 0.0f, innerRadius, outerRadius, 0};
-    const float viewport[4] = {static_cast<float>(a.viewport[0]),
-                               static_cast<float>(a.viewport[1]),
-                               static_cast<float>(a.viewport[2]),
-                               static_cast<float>(a.viewport[3])};
-    const float* values[3] = {torusValues, point, viewport};
-    const GLint locations[3] = {uniforms_.torus, uniforms_.point, uniforms_.viewport};
-    for (int i = 0; i < 3; ++i) {
-        if (!Same(values[i], lastUniform_[i], 4)) {
-            gl.Uniform4fv(locations[i], 1, values[i]);
-            std::copy(values[i], values[i] + 4, lastUniform_[i]);
-        }
+    if (!Same(torusValues, lastTorus_, 4)) {
+        gl.Uniform4fv(uniforms_.torus, 1, torusValues);
+        std::copy(torusValues, torusValues + 4, lastTorus_);
     }
 
     GLuint texture = 0;
@@ -488,8 +456,7 @@ void Renderer::UploadBatch(ListBatch& batch) {
                     batch.vertices.data(), GL_STATIC_DRAW);
 }
 
-void Renderer::DrawTorus(State& state, float innerRadius, float outerRadius, int sides,
-                         int rings) {
+void Renderer::DrawTorus(State& state, float innerRadius, float outerRadius, int sides, int rings) {
     if (!Ready()) {
         return;
     }

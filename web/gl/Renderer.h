@@ -50,7 +50,7 @@ private:
         GLsizei vertexCount = 0;
     };
     struct Uniforms {
-        GLint modelView, projection, normalMatrix, torus, point, viewport, lighting, normalize,
+        GLint modelView, projection, normalMatrix, torus, pointSize, lighting, normalize,
             localViewer, colourMaterial, modelAmbient, materialAmbient, materialDiffuse,
             materialSpecular, materialEmission, shininess, lightOn, lightAmbient, lightDiffuse,
             lightSpecular, lightPosition, lightSpot, lightAttenuation, texture, texturing;
@@ -102,7 +102,8 @@ private:
     GLuint sourceBuffer_ = 0;
     bool arrayEnabled_[4] = {false, false, false, false};
     float constants_[4][4] = {};
-    float lastUniform_[3][4] = {};  // torus, point, viewport
+    float lastTorus_[4] = {};
+    float lastPointSize_ = 0.0f;
     GLint lastTexturing_ = -1;
 };
 

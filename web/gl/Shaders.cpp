@@ -3,9 +3,9 @@
 //          + Σ lights: attenuation × spot × (ambient(light) × ambient(material)
 //                      + max(n·VP, 0) × diffuse(light) × diffuse(material)
 //                      + [n·VP > 0] × max(n·h, 0)^shininess × specular(light) × specular(material))
-// with alpha from the diffuse material, clamped to [0, 1]. Smooth points follow Mesa's
-// software renderer: a fragment is kept when its centre lies within the point's radius (1
-// for sizes up to 2, half the size above), and its alpha is only ever raised.
+// with alpha from the diffuse material, clamped to [0, 1]. Points are squares of the point
+// size, smooth or not: Mesa's software renderer, which drew the reference pictures, draws
+// smooth points that way too (whole squares at full alpha).
 #include "web/gl/Shaders.h"
 
 namespace tavikgl {
@@ -20,8 +20,7 @@ uniform mat4 uModelView;
 uniform mat4 uProjection;
 uniform mat3 uNormalMatrix;
 uniform vec4 uTorus;     // x: 1 when aPosition holds a torus vertex's angles; y, z: radii
-uniform highp vec4 uPoint;     // x: 1 for smooth points, y: radius, z: k, w: size drawn
-uniform highp vec4 uViewport;
+uniform float uPointSize;
 uniform bool uLighting;
 uniform bool uNormalize;
 uniform bool uLocalViewer;
@@ -42,7 +41,6 @@ uniform vec4 uLightAttenuation[8];  // constant, linear, quadratic; w: spot expo
 
 varying vec4 vColour;
 varying vec2 vTexCoord;
-varying highp vec2 vCentre;
 
 vec4 Lit(vec3 V, vec3 n, vec4 colour) {
     vec4 ambient = mix(uMaterialAmbient, colour, uColourMaterial.x);
@@ -103,8 +101,7 @@ void main() {
         vColour = clamp(aColour, 0.0, 1.0);
     }
     vTexCoord = aTexCoord;
-    gl_PointSize = uPoint.w;
-    vCentre = (gl_Position.xy / gl_Position.w * 0.5 + 0.5) * uViewport.zw + uViewport.xy;
+    gl_PointSize = uPointSize;
 }
 )";
 
@@ -112,26 +109,14 @@ const char* const kFragmentShader = R"(#version 100
 precision highp float;
 uniform sampler2D uTexture;
 uniform bool uTexturing;
-uniform highp vec4 uPoint;
 
 varying vec4 vColour;
 varying vec2 vTexCoord;
-varying highp vec2 vCentre;
 
 void main() {
     vec4 colour = vColour;
     if (uTexturing) {
         colour *= texture2D(uTexture, vTexCoord);  // the texture environment GL_MODULATE
-    }
-    if (uPoint.x > 0.5) {
-        vec2 offset = (gl_FragCoord.xy - vCentre) / uPoint.y;
-        float d = dot(offset, offset);
-        if (d > 1.0) {
-            discard;
-        }
-        if (uPoint.z >= d) {
-            colour.a = min(colour.a * (1.0 - d) / (1.0 - uPoint.z), 1.0);
-        }
     }
     gl_FragColor = colour;
 }

@@ -1,5 +1,5 @@
 // The layer's one shader pair (GLSL ES 1.00): OpenGL 1.1's vertex lighting and transform,
-// the texture environment and smooth points as Mesa's software renderer draws them.
+// the texture environment GL_MODULATE, and points of the point size.
 #pragma once
 
 namespace tavikgl {

@@ -108,7 +108,7 @@ struct SavedAttribs {
 
 struct TextureObject {
     GLuint gpuName = 0;  // 0 until an image is uploaded
-    GLint width = 0;  // of level 0
+    GLint width = 0;     // of level 0
     GLint height = 0;
     uint32_t levels = 0;  // bit n: level n has an image
     GLenum wrapS = GL_REPEAT;
