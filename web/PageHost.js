@@ -6,7 +6,8 @@
 // key or a click to start again.
 //
 // The page tells its state in the data-tavik attribute of its root element, which its style
-// follows and tests read: "loading" (set by the page), "running", "ended" and "no-webgl".
+// follows and tests read: "loading", "running", "ended", "no-webgl", and "failed" (the page
+// sets the first and the last).
 
 var LibraryTavikPage = {
   $TavikPage__deps: ['$GLUT', '$Browser', '$callUserCallback', 'glutPostRedisplay'],
@@ -82,12 +83,19 @@ var LibraryTavikPage = {
       });
     },
 
+    // Keys with Ctrl, Alt or Meta stay the browser's (its shortcuts), as in Emscripten's
+    // GLUT; AltGr, which types characters such as '{' on many layouts, reports Ctrl and Alt on
+    // some systems and is not one of them.
+    browsersKey: function(event) {
+      var altGr = event.getModifierState && event.getModifierState('AltGraph');
+      return event.metaKey || ((event.ctrlKey || event.altKey) && !altGr);
+    },
+
     // freeglut gives the keyboard callback the character that a key types, shifted or not,
     // on any keyboard layout; Emscripten's GLUT reads key codes of one layout and gives '9'
-    // for '('. The character is taken from the event instead. Keys with Ctrl, Alt or Meta
-    // stay the browser's, as in Emscripten's GLUT.
+    // for '('. The character is taken from the event instead.
     asciiKey: function(event) {
-      if (event.ctrlKey || event.altKey || event.metaKey) {
+      if (TavikPage.browsersKey(event)) {
         return null;
       }
       var key = event.key;
@@ -122,7 +130,7 @@ var LibraryTavikPage = {
       if (event.type != 'keydown') {
         return true;
       }
-      if (event.repeat || event.ctrlKey || event.altKey || event.metaKey) {
+      if (event.repeat || TavikPage.browsersKey(event)) {
         return false;
       }
       return event.key.length == 1 ||
