@@ -218,7 +218,8 @@ TEST_F(LayerStateTest, ScaledImagesAndMipmapsAreGlus) {
     }
     std::vector<uint8_t> square(16 * 4 * 4);
     for (size_t i = 0; i < square.size(); ++i) {
-        square[i] = static_cast<uint8_t>((i * 97 + 13) % 256);
+        square[i] =
+            static_cast<uint8_t>((i * i * 7 + i * 13) % 251);  // sums not all multiples of 4
     }
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -299,6 +300,13 @@ TEST_F(LayerStateTest, TexturedTextAndListedStarsAreMesas) {
         }
         (layer ? gl::Disable : glDisable)(GL_TEXTURE_2D);
         (layer ? gl::PopAttrib : glPopAttrib)();
+        // Lines again: a quad's outline.
+        begin(GL_QUADS);
+        for (const auto& [x, y] :
+             {std::pair{400.0f, 380.0f}, {600.0f, 390.0f}, {590.0f, 470.0f}, {410.0f, 450.0f}}) {
+            vertex(x, y, 0.0f);
+        }
+        end();
         // Stars: a list of points lit by a spotlight, the normal left as it is.
         const GLuint list = (layer ? gl::GenLists : glGenLists)(1);
         (layer ? gl::NewList : glNewList)(list, GL_COMPILE);
