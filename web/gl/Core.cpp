@@ -38,12 +38,14 @@ void SetError(GLenum error) {
     }
 }
 
-// Most calls are errors between glBegin and glEnd.
+// Most calls are errors between glBegin and glEnd. Outside, they may change state, so the
+// groups waiting to be drawn together are drawn first, with the state they were given in.
 bool InsideBegin() {
     if (state.inBegin) {
         SetError(GL_INVALID_OPERATION);
         return true;
     }
+    renderer.FlushPending(state);
     return false;
 }
 
@@ -402,7 +404,8 @@ bool IsBlendFactor(GLenum factor, bool source) {
 // ---- Immediate mode
 
 void Begin(GLenum mode) {
-    if (InsideBegin()) {
+    if (state.inBegin) {
+        SetError(GL_INVALID_OPERATION);
         return;
     }
     if (!IsBeginMode(mode)) {
@@ -1058,6 +1061,7 @@ GLenum GetError() {
         SetError(GL_INVALID_OPERATION);
         return GL_NO_ERROR;
     }
+    renderer.FlushPending(state);
     const GLenum error = state.error;
     state.error = GL_NO_ERROR;
     return error;
@@ -1154,6 +1158,7 @@ void CallList(GLuint list) {
         state.compiling.ops.push_back(std::move(op));
         return;
     }
+    renderer.FlushPending(state);
     ExecuteList(list, 0);
 }
 

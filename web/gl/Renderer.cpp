@@ -63,6 +63,7 @@ bool Same(const float* a, const float* b, int n) {
 
 void Renderer::ForgetAppliedState() {
     known_ = false;
+    pending_.clear();
 }
 
 bool Renderer::InitialViewport(GLint out[4]) {
@@ -108,7 +109,7 @@ bool Renderer::Ready() {
                          at("uColourMaterial"),   at("uModelAmbient"),
                          at("uMaterialAmbient"),  at("uMaterialDiffuse"),
                          at("uMaterialSpecular"), at("uMaterialEmission"),
-                         at("uShininess"),        at("uLightOn"),
+                         at("uShininess"),        at("uLightCount"),
                          at("uLightAmbient"),     at("uLightDiffuse"),
                          at("uLightSpecular"),    at("uLightPosition"),
                          at("uLightSpot"),        at("uLightAttenuation"),
@@ -223,12 +224,16 @@ void Renderer::ApplyUniforms(State& state, GLenum drawMode, bool torus, float in
         gl.Uniform4fv(uniforms_.materialSpecular, 1, a.material.specular.v);
         gl.Uniform4fv(uniforms_.materialEmission, 1, a.material.emission.v);
         gl.Uniform1f(uniforms_.shininess, a.material.shininess);
-        GLint on[kMaxLights];
+        // The lights that are on, packed to the front: the shader loops over those only.
+        GLint count = 0;
         float ambient[kMaxLights][4], diffuse[kMaxLights][4], specular[kMaxLights][4];
         float position[kMaxLights][4], spot[kMaxLights][4], attenuation[kMaxLights][4];
-        for (int i = 0; i < kMaxLights; ++i) {
-            const Light& light = a.lights[i];
-            on[i] = a.enables.lights[i];
+        for (int l = 0; l < kMaxLights; ++l) {
+            if (!a.enables.lights[l]) {
+                continue;
+            }
+            const Light& light = a.lights[l];
+            const int i = count++;
             std::copy(light.ambient.v, light.ambient.v + 4, ambient[i]);
             std::copy(light.diffuse.v, light.diffuse.v + 4, diffuse[i]);
             std::copy(light.specular.v, light.specular.v + 4, specular[i]);
@@ -244,13 +249,15 @@ void Renderer::ApplyUniforms(State& state, GLenum drawMode, bool torus, float in
             std::copy(light.attenuation, light.attenuation + 3, attenuation[i]);
             attenuation[i][3] = light.spotExponent;
         }
-        gl.Uniform1iv(uniforms_.lightOn, kMaxLights, on);
-        gl.Uniform4fv(uniforms_.lightAmbient, kMaxLights, &ambient[0][0]);
-        gl.Uniform4fv(uniforms_.lightDiffuse, kMaxLights, &diffuse[0][0]);
-        gl.Uniform4fv(uniforms_.lightSpecular, kMaxLights, &specular[0][0]);
-        gl.Uniform4fv(uniforms_.lightPosition, kMaxLights, &position[0][0]);
-        gl.Uniform4fv(uniforms_.lightSpot, kMaxLights, &spot[0][0]);
-        gl.Uniform4fv(uniforms_.lightAttenuation, kMaxLights, &attenuation[0][0]);
+        gl.Uniform1i(uniforms_.lightCount, count);
+        if (count > 0) {
+            gl.Uniform4fv(uniforms_.lightAmbient, count, &ambient[0][0]);
+            gl.Uniform4fv(uniforms_.lightDiffuse, count, &diffuse[0][0]);
+            gl.Uniform4fv(uniforms_.lightSpecular, count, &specular[0][0]);
+            gl.Uniform4fv(uniforms_.lightPosition, count, &position[0][0]);
+            gl.Uniform4fv(uniforms_.lightSpot, count, &spot[0][0]);
+            gl.Uniform4fv(uniforms_.lightAttenuation, count, &attenuation[0][0]);
+        }
         state.lightingChanged = false;
     }
 
@@ -360,6 +367,7 @@ GLuint Renderer::MakeIndexBuffer(const std::vector<uint32_t>& indices, GLsizei* 
 }
 
 void Renderer::Clear(State& state, GLbitfield mask) {
+    FlushPending(state);
     if (!Ready()) {
         return;
     }
@@ -368,22 +376,34 @@ void Renderer::Clear(State& state, GLbitfield mask) {
 }
 
 void Renderer::DrawGroup(State& state, GLenum beginMode, const Vertex* vertices, uint32_t count) {
-    if (!Ready()) {
-        return;
-    }
-    ApplyFixedState(state);
     const Raster raster = RasterOf(state.attribs.polygonMode[0]);
     const GLenum drawMode = DrawModeOf(beginMode, raster);
     indices_.clear();
     AppendIndices(beginMode, count, raster, &indices_);
-    if (indices_.empty()) {
+    if (drawMode != GL_TRIANGLES) {
+        FlushPending(state);
+    }
+    for (uint32_t index : indices_) {
+        pending_.push_back(vertices[index]);
+    }
+    // Filled groups wait for the next state change (or the end of the frame's calls) and are
+    // drawn together: a line of text is one draw call rather than one per glyph.
+    pendingMode_ = drawMode;
+    if (drawMode != GL_TRIANGLES) {
+        FlushPending(state);
+    }
+}
+
+void Renderer::FlushPending(State& state) {
+    if (pending_.empty()) {
         return;
     }
-    expanded_.clear();
-    for (uint32_t index : indices_) {
-        expanded_.push_back(vertices[index]);
+    if (!Ready()) {
+        pending_.clear();
+        return;
     }
-    const size_t bytes = expanded_.size() * sizeof(Vertex);
+    ApplyFixedState(state);
+    const size_t bytes = pending_.size() * sizeof(Vertex);
     const GlApi& gl = Gl();
     BindArrayBuffer(streamBuffer_);
     if (bytes > streamCapacity_) {
@@ -397,15 +417,17 @@ void Renderer::DrawGroup(State& state, GLenum beginMode, const Vertex* vertices,
         streamOffset_ = 0;
     }
     gl.BufferSubData(GL_ARRAY_BUFFER, static_cast<std::ptrdiff_t>(streamOffset_),
-                     static_cast<std::ptrdiff_t>(bytes), expanded_.data());
+                     static_cast<std::ptrdiff_t>(bytes), pending_.data());
     BindVertexSource(Source::kStream, streamBuffer_);
-    ApplyUniforms(state, drawMode, false, 0.0f, 0.0f);
-    gl.DrawArrays(drawMode, static_cast<GLint>(streamOffset_ / sizeof(Vertex)),
-                  static_cast<GLsizei>(expanded_.size()));
+    ApplyUniforms(state, pendingMode_, false, 0.0f, 0.0f);
+    gl.DrawArrays(pendingMode_, static_cast<GLint>(streamOffset_ / sizeof(Vertex)),
+                  static_cast<GLsizei>(pending_.size()));
     streamOffset_ += bytes;
+    pending_.clear();
 }
 
 void Renderer::DrawBatch(State& state, ListBatch& batch) {
+    FlushPending(state);
     const AttribState& a = state.attribs;
     const uint32_t count = static_cast<uint32_t>(batch.vertices.size());
     if (count > kMaxShortIndexed) {

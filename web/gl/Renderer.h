@@ -23,8 +23,10 @@ public:
     bool InitialViewport(GLint out[4]);
 
     void Clear(State& state, GLbitfield mask);
-    // An immediate-mode group, through the one streaming buffer.
+    // An immediate-mode group, through the one streaming buffer. Filled groups are kept
+    // until FlushPending, which the layer calls before any state changes.
     void DrawGroup(State& state, GLenum beginMode, const Vertex* vertices, uint32_t count);
+    void FlushPending(State& state);
     // A display list's group: its vertices go to a buffer of their own once (glEndList),
     // its indices per polygon mode on first use.
     void UploadBatch(ListBatch& batch);
@@ -52,7 +54,7 @@ private:
     struct Uniforms {
         GLint modelView, projection, normalMatrix, torus, pointSize, lighting, normalize,
             localViewer, colourMaterial, modelAmbient, materialAmbient, materialDiffuse,
-            materialSpecular, materialEmission, shininess, lightOn, lightAmbient, lightDiffuse,
+            materialSpecular, materialEmission, shininess, lightCount, lightAmbient, lightDiffuse,
             lightSpecular, lightPosition, lightSpot, lightAttenuation, texture, texturing;
     };
     // What a draw feeds the attributes from.
@@ -78,7 +80,8 @@ private:
     size_t streamCapacity_ = 0;  // bytes
     size_t streamOffset_ = 0;    // bytes, a whole number of vertices
     std::vector<uint32_t> indices_;
-    std::vector<Vertex> expanded_;
+    std::vector<Vertex> pending_;  // filled groups not drawn yet, as triangles
+    GLenum pendingMode_ = GL_TRIANGLES;
     std::vector<uint16_t> shortIndices_;
 
     std::map<uint32_t, TorusMesh> tori_;  // by sides << 16 | rings

@@ -31,7 +31,7 @@ uniform vec4 uMaterialDiffuse;
 uniform vec4 uMaterialSpecular;
 uniform vec4 uMaterialEmission;
 uniform float uShininess;
-uniform bool uLightOn[8];
+uniform int uLightCount;  // the lights that are on, first in the arrays below
 uniform vec4 uLightAmbient[8];
 uniform vec4 uLightDiffuse[8];
 uniform vec4 uLightSpecular[8];
@@ -49,8 +49,8 @@ vec4 Lit(vec3 V, vec3 n, vec4 colour) {
     vec4 emission = mix(uMaterialEmission, colour, uColourMaterial.w);
     vec4 sum = emission + ambient * uModelAmbient;
     for (int i = 0; i < 8; ++i) {
-        if (!uLightOn[i]) {
-            continue;
+        if (i >= uLightCount) {
+            break;
         }
         vec4 P = uLightPosition[i];
         vec3 VP;

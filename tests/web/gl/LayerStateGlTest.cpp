@@ -218,7 +218,8 @@ TEST_F(LayerStateTest, ScaledImagesAndMipmapsAreGlus) {
     }
     std::vector<uint8_t> square(16 * 4 * 4);
     for (size_t i = 0; i < square.size(); ++i) {
-        square[i] = static_cast<uint8_t>((i * 97 + 13) % 256);
+        square[i] =
+            static_cast<uint8_t>((i * i * 7 + i * 13) % 251);  // sums not all multiples of 4
     }
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -237,6 +238,124 @@ TEST_F(LayerStateTest, ScaledImagesAndMipmapsAreGlus) {
                      });
     EXPECT_EQ(levels, 5);
     glDeleteTextures(1, &texture);
+}
+
+// The overlay's and the star field's way of drawing, through the layer and through Mesa: a
+// mipmapped RGBA texture from gluBuild2DMipmaps, modulated and blended over quads at several
+// sizes (so several levels are sampled), a colour change and filled polygons saved and
+// restored with glPushAttrib while lines are the polygon mode, and a display list of
+// coloured points lit by a spotlight, called at two point sizes.
+TEST_F(LayerStateTest, TexturedTextAndListedStarsAreMesas) {
+    std::vector<uint8_t> font(64 * 64 * 4);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            uint8_t* p = &font[static_cast<size_t>(y * 64 + x) * 4];
+            const bool ink = ((x / 4) + (y / 8)) % 3 == 0;
+            p[0] = static_cast<uint8_t>(x * 4);
+            p[1] = static_cast<uint8_t>(255 - y * 3);
+            p[2] = 200;
+            p[3] = ink ? 255 : static_cast<uint8_t>(x * 2);
+        }
+    }
+    auto scene = [&](bool layer) {
+        auto enable = layer ? gl::Enable : glEnable;
+        auto begin = layer ? gl::Begin : glBegin;
+        auto end = layer ? gl::End : glEnd;
+        auto colour = layer ? gl::Color4f : glColor4f;
+        auto texCoord = layer ? gl::TexCoord2f : glTexCoord2f;
+        auto vertex = layer ? gl::Vertex3f : glVertex3f;
+        GLuint texture = 0;
+        (layer ? gl::GenTextures : glGenTextures)(1, &texture);
+        (layer ? gl::BindTexture : glBindTexture)(GL_TEXTURE_2D, texture);
+        auto parameter = layer ? gl::TexParameteri : glTexParameteri;
+        parameter(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        parameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+        (layer ? gl::Build2DMipmaps : gluBuild2DMipmaps)(GL_TEXTURE_2D, 4, 64, 64, GL_RGBA,
+                                                         GL_UNSIGNED_BYTE, font.data());
+        (layer ? gl::MatrixMode : glMatrixMode)(GL_PROJECTION);
+        (layer ? gl::Ortho : glOrtho)(0, 640, 0, 480, -1, 1);
+        (layer ? gl::MatrixMode : glMatrixMode)(GL_MODELVIEW);
+        (layer ? gl::PolygonMode : glPolygonMode)(GL_FRONT_AND_BACK, GL_LINE);
+        (layer ? gl::PushAttrib : glPushAttrib)(GL_POLYGON_BIT);
+        (layer ? gl::PolygonMode : glPolygonMode)(GL_FRONT_AND_BACK, GL_FILL);
+        enable(GL_TEXTURE_2D);
+        enable(GL_BLEND);
+        (layer ? gl::BlendFunc : glBlendFunc)(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        float left = 10.0f;
+        for (float size : {64.0f, 30.0f, 17.0f, 9.0f, 5.5f}) {
+            colour(1.0f, size > 20.0f ? 1.0f : 0.6f, 1.0f, 1.0f);
+            for (int glyph = 0; glyph < 3; ++glyph, left += size * 0.8f) {
+                const float s0 = 0.25f * glyph + 0.01f, t0 = 0.3f;
+                begin(GL_QUADS);
+                texCoord(s0, t0);
+                vertex(left, 300, 0);
+                texCoord(s0 + 0.25f, t0);
+                vertex(left + size * 0.5f, 300, 0);
+                texCoord(s0 + 0.25f, t0 + 0.5f);
+                vertex(left + size * 0.5f, 300 + size, 0);
+                texCoord(s0, t0 + 0.5f);
+                vertex(left, 300 + size, 0);
+                end();
+            }
+        }
+        (layer ? gl::Disable : glDisable)(GL_TEXTURE_2D);
+        (layer ? gl::PopAttrib : glPopAttrib)();
+        // Lines again: a quad's outline.
+        begin(GL_QUADS);
+        for (const auto& [x, y] :
+             {std::pair{400.0f, 380.0f}, {600.0f, 390.0f}, {590.0f, 470.0f}, {410.0f, 450.0f}}) {
+            vertex(x, y, 0.0f);
+        }
+        end();
+        // Stars: a list of points lit by a spotlight, the normal left as it is.
+        const GLuint list = (layer ? gl::GenLists : glGenLists)(1);
+        (layer ? gl::NewList : glNewList)(list, GL_COMPILE);
+        begin(GL_POINTS);
+        for (int i = 0; i < 300; ++i) {
+            colour(0.3f + (i % 7) * 0.1f, 0.5f, 0.8f - (i % 5) * 0.1f, 1.0f);
+            vertex(20.0f + (i * 37) % 600 + 0.3f, 20.0f + (i * 53) % 250 + 0.6f, 0.0f);
+        }
+        end();
+        (layer ? gl::EndList : glEndList)();
+        const GLfloat position[4] = {320, 150, 200, 1};
+        const GLfloat down[3] = {0, 0, -1};
+        (layer ? gl::Lightfv : glLightfv)(GL_LIGHT0, GL_POSITION, position);
+        (layer ? gl::Lightfv : glLightfv)(GL_LIGHT0, GL_SPOT_DIRECTION, down);
+        // Every value the lighting reads, set here: Mesa keeps those of the tests before.
+        const GLfloat white[4] = {1, 1, 1, 1}, grey[4] = {0.2f, 0.2f, 0.2f, 1},
+                      none[4] = {0, 0, 0, 1};
+        (layer ? gl::Lightfv : glLightfv)(GL_LIGHT0, GL_AMBIENT, none);
+        (layer ? gl::Lightfv : glLightfv)(GL_LIGHT0, GL_DIFFUSE, white);
+        (layer ? gl::Lightfv : glLightfv)(GL_LIGHT0, GL_SPECULAR, white);
+        (layer ? gl::Lightf : glLightf)(GL_LIGHT0, GL_SPOT_CUTOFF, 50.0f);
+        (layer ? gl::Lightf : glLightf)(GL_LIGHT0, GL_SPOT_EXPONENT, 2.0f);
+        (layer ? gl::Lightf : glLightf)(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.0f);
+        (layer ? gl::LightModelfv : glLightModelfv)(GL_LIGHT_MODEL_AMBIENT, grey);
+        (layer ? gl::LightModeli : glLightModeli)(GL_LIGHT_MODEL_LOCAL_VIEWER, 0);
+        (layer ? gl::Materialfv : glMaterialfv)(GL_FRONT_AND_BACK, GL_SPECULAR, grey);
+        (layer ? gl::Materialf : glMaterialf)(GL_FRONT_AND_BACK, GL_SHININESS, 10.0f);
+        enable(GL_LIGHT0);
+        enable(GL_LIGHTING);
+        enable(GL_COLOR_MATERIAL);
+        enable(GL_POINT_SMOOTH);
+        for (float size : {1.0f, 3.0f}) {
+            (layer ? gl::PointSize : glPointSize)(size);
+            (layer ? gl::CallList : glCallList)(list);
+            (layer ? gl::Translated : glTranslated)(3.0, 170.0, 0.0);
+        }
+        (layer ? gl::DeleteLists : glDeleteLists)(list, 1);
+        (layer ? gl::DeleteTextures : glDeleteTextures)(1, &texture);
+    };
+    const auto mesa = DrawAndRead([&] { scene(false); });
+    ResetGlState();
+    glDisable(GL_LIGHT0);
+    const auto layer = DrawAndRead([&] { WithLayer([&] { scene(true); }); });
+    EXPECT_GT(CountPixelsNot(0, 0, 640, 480, Rgb{0, 0, 0}), 3000);
+    const PixelDifference difference = Compare(mesa, layer, 1);
+    EXPECT_LE(difference.differing, 10) << "the largest difference " << difference.largest;
+    if (difference.differing > 10) {
+        KeepPictures("webgl-text-stars", mesa, layer);
+    }
 }
 
 // After a display list runs, the current colour is its last; a reset forgets lists,
