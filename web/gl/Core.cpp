@@ -715,11 +715,13 @@ void LightModelfv(GLenum pname, const GLfloat* params) {
 }
 
 void LightModeli(GLenum pname, GLint param) {
-    if (pname == GL_LIGHT_MODEL_AMBIENT) {
-        SetError(GL_INVALID_ENUM);  // not a single value
-        return;
-    }
-    const GLfloat params[4] = {static_cast<GLfloat>(param), 0, 0, 0};
+    // As Mesa's glLightModeli: the integer vector (param, 0, 0, 0), integers mapped to
+    // [-1, 1] for the ambient colour.
+    auto toFloat = [](GLint i) { return static_cast<GLfloat>((2.0 * i + 1.0) / 4294967295.0); };
+    const bool colour = pname == GL_LIGHT_MODEL_AMBIENT;
+    const GLfloat params[4] = {colour ? toFloat(param) : static_cast<GLfloat>(param),
+                               colour ? toFloat(0) : 0.0f, colour ? toFloat(0) : 0.0f,
+                               colour ? toFloat(0) : 0.0f};
     LightModelfv(pname, params);
 }
 

@@ -48,6 +48,8 @@ vec4 Lit(vec3 V, vec3 n, vec4 colour) {
     vec4 specular = mix(uMaterialSpecular, colour, uColourMaterial.z);
     vec4 emission = mix(uMaterialEmission, colour, uColourMaterial.w);
     vec4 sum = emission + ambient * uModelAmbient;
+    // Toward the eye: from the vertex for a local viewer, else along +z.
+    vec3 toEye = uLocalViewer ? -normalize(V) : vec3(0.0, 0.0, 1.0);
     for (int i = 0; i < 8; ++i) {
         if (i >= uLightCount) {
             break;
@@ -69,7 +71,7 @@ vec4 Lit(vec3 V, vec3 n, vec4 colour) {
             attenuation *= spot > uLightSpot[i].w ? pow(spot, uLightAttenuation[i].w) : 0.0;
         }
         float nDotVP = dot(n, VP);
-        vec3 h = uLocalViewer ? normalize(VP - normalize(V)) : normalize(VP + vec3(0.0, 0.0, 1.0));
+        vec3 h = normalize(VP + toEye);
         vec4 term = uLightAmbient[i] * ambient + max(nDotVP, 0.0) * uLightDiffuse[i] * diffuse;
         if (nDotVP > 0.0) {
             float f = uShininess == 0.0 ? 1.0 : pow(max(dot(n, h), 0.0), uShininess);
