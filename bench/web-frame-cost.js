@@ -34,7 +34,9 @@ async function timeCase(browser, base, keys, frames, warmup, drawing) {
     await page.evaluateOnNewDocument(skipDrawing);
   }
   const first = warmup + kCountedFrames;
-  const query = new URLSearchParams({size: "640x480", timed: "1", frame: String(first + frames - 1)});
+  // Multisampled, as the live page and tavik-bench's window are.
+  const query = new URLSearchParams({size: "640x480", timed: "1", antialias: "1",
+    frame: String(first + frames - 1)});
   if (keys) {
     query.append("key", `0:${keys}`);
   }
