@@ -28,14 +28,14 @@ function skipDrawing() {
   }
 }
 
-async function timeCase(browser, base, keys, frames, warmup, drawing) {
+async function timeCase(browser, base, keys, frames, warmup, drawing, antialias = true) {
   const page = await openPage(browser, 640, 480);
   if (!drawing) {
     await page.evaluateOnNewDocument(skipDrawing);
   }
   const first = warmup + kCountedFrames;
-  // Multisampled, as the live page and tavik-bench's window are.
-  const query = new URLSearchParams({size: "640x480", timed: "1", antialias: "1",
+  // Multisampled, as the live page and tavik-bench's window are, unless asked.
+  const query = new URLSearchParams({size: "640x480", timed: "1", antialias: antialias ? "1" : "0",
     frame: String(first + frames - 1)});
   if (keys) {
     query.append("key", `0:${keys}`);
@@ -94,24 +94,28 @@ async function main([webDir, nativeTable, framesText, warmupText]) {
     for (const [name, keys] of kCases) {
       const drawn = await timeCase(browser, server.url, keys, frames, warmup, true);
       const skipped = await timeCase(browser, server.url, keys, frames, warmup, false);
+      const single = await timeCase(browser, server.url, keys, frames, warmup, true, false);
       const own = native[name];
       lines.push([name, own.fps.toFixed(1), own.median.toFixed(3), own.p95.toFixed(3),
         drawn.fps.toFixed(1), drawn.median.toFixed(3), drawn.p95.toFixed(3),
         (drawn.fps / own.fps).toFixed(2), skipped.median.toFixed(3),
-        `${(100 * skipped.median / drawn.median).toFixed(0)}%`]);
+        `${(100 * skipped.median / drawn.median).toFixed(0)}%`, single.fps.toFixed(1),
+        (single.fps / own.fps).toFixed(2)]);
     }
     const live = await liveRate(browser, server.url);
     console.log(fs.readFileSync(nativeTable, "utf8").split("\n").slice(0, 2).join("\n"));
     console.log(`browser:     ${version}, WebGL on SwiftShader (headless), ${frames} timed frames ` +
       `after ${warmup + kCountedFrames} on the same clock\n`);
     const header = ["case", "native_fps", "native_med", "native_p95", "web_fps", "web_med",
-      "web_p95", "web/native", "page_med", "page_share"];
+      "web_p95", "web/native", "page_med", "page_share", "1x_fps", "1x/native"];
     for (const row of [header, ...lines]) {
       console.log(row.map((cell, i) => (i === 0 ? cell.padEnd(9) : cell.padStart(11))).join(""));
     }
     console.log(`\nfloor: web/native at least 0.33 (frame rates from the frame costs)`);
     console.log(`page_med: the median frame with drawArrays, drawElements and clear skipped ` +
       `(the page's own work); page_share: its part of web_med`);
+    console.log(`web_*: multisampled, as the live page and tavik-bench's window are; ` +
+      `1x_*: one sample per pixel, as the golden references are drawn`);
     console.log(`live page (index.html, default case): ${live.toFixed(1)} animation frames a second`);
     console.log(`download (index.html and tavik.*): ${(downloadBytes(webDir) / 1048576).toFixed(2)} MiB`);
   } finally {
