@@ -262,7 +262,7 @@ void Renderer::ApplyUniforms(State& state, GLenum drawMode, bool torus, float in
     }
 
     // Smooth or not, a point is a square of the point size, as Mesa's renderer draws it.
-    const float pointSize = drawMode == GL_POINTS ? a.pointSize : 1.0f;
+    const float pointSize = drawMode == GL_POINTS ? a.pointSize : 0.0f;
     if (pointSize != lastPointSize_) {
         gl.Uniform1f(uniforms_.pointSize, pointSize);
         lastPointSize_ = pointSize;

@@ -20,7 +20,7 @@ uniform mat4 uModelView;
 uniform mat4 uProjection;
 uniform mat3 uNormalMatrix;
 uniform vec4 uTorus;     // x: 1 when aPosition holds a torus vertex's angles; y, z: radii
-uniform float uPointSize;
+uniform float uPointSize;  // 0 when not drawing points
 uniform bool uLighting;
 uniform bool uNormalize;
 uniform bool uLocalViewer;
@@ -103,7 +103,12 @@ void main() {
         vColour = clamp(aColour, 0.0, 1.0);
     }
     vTexCoord = aTexCoord;
-    gl_PointSize = uPointSize;
+    gl_PointSize = max(uPointSize, 1.0);
+    // OpenGL drops a point whose centre is outside the view volume; WebGL may still draw the
+    // part of a wide one that reaches into the viewport.
+    if (uPointSize > 0.0 && (abs(gl_Position.x) > gl_Position.w || abs(gl_Position.y) > gl_Position.w)) {
+        gl_Position = vec4(0.0, 0.0, 2.0, 1.0);
+    }
 }
 )";
 
