@@ -35,6 +35,7 @@ protected:
                               OutputPath("") + "'";
         for (const GoldenCase& scene : kGoldenCases) {
             std::remove(WebPicturePath(scene.name).c_str());
+            std::remove(OutputPath(std::string(scene.name) + "-web-diff.png").c_str());
             command += std::string(" ") + scene.name + " '" + scene.arguments + "'";
         }
         captureStatus = RunCommand(command, &captureErrors);
