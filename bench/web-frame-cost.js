@@ -1,6 +1,8 @@
-// The browser half of bench/web-frame-cost: node web-frame-cost.js WEB_DIR NATIVE_TABLE FRAMES
-// WARMUP. The native table is tavik-bench's output for the same cases.
+// bench/web-frame-cost's work: node web-frame-cost.js WEB_DIR TAVIK_BENCH FRAMES WARMUP. Each
+// case runs natively (tavik-bench, on its private Xvfb) and then in the browser straight
+// after, so that both halves of a row see the same load on a shared machine.
 "use strict";
+const {execFileSync} = require("child_process");
 const fs = require("fs");
 const path = require("path");
 const {launch, serve, openPage, loadSnapshot} = require("../tests/web/browser");
@@ -69,15 +71,13 @@ async function liveRate(browser, base, keys) {
   return frames / kLiveSeconds;
 }
 
-function nativeRows(table) {
-  const rows = {};
-  for (const line of fs.readFileSync(table, "utf8").split("\n")) {
-    const cells = line.trim().split(/\s+/);
-    if (cells[0] === "640x480") {
-      rows[cells[1]] = {fps: Number(cells[2]), median: Number(cells[3]), p95: Number(cells[4])};
-    }
-  }
-  return rows;
+// tavik-bench's table for one case: the header lines and its row's figures.
+function runNative(tavikBench, name, frames, warmup) {
+  const table = execFileSync(tavikBench, ["--xvfb", "--size", "640x480", "--frames", String(frames),
+    "--warmup", String(warmup), "--preset", name], {encoding: "utf8", stdio: ["ignore", "pipe", "ignore"]});
+  const cells = table.split("\n").find((line) => line.startsWith("640x480")).trim().split(/\s+/);
+  return {header: table.split("\n").slice(0, 2).join("\n"),
+    fps: Number(cells[2]), median: Number(cells[3]), p95: Number(cells[4])};
 }
 
 function downloadBytes(webDir) {
@@ -85,20 +85,22 @@ function downloadBytes(webDir) {
   return page.reduce((sum, name) => sum + fs.statSync(path.join(webDir, name)).size, 0);
 }
 
-async function main([webDir, nativeTable, framesText, warmupText]) {
+async function main([webDir, tavikBench, framesText, warmupText]) {
   const frames = Number(framesText);
   const warmup = Number(warmupText);
-  const native = nativeRows(nativeTable);
+  let nativeHeader = "";
   const server = await serve(path.resolve(webDir));
   const browser = await launch();
   const version = await browser.version();
   const lines = [];
   try {
     for (const [name, keys] of kCases) {
+      process.stderr.write(`web-frame-cost: ${name}\n`);
       const drawn = await timeCase(browser, server.url, keys, frames, warmup, true);
       const skipped = await timeCase(browser, server.url, keys, frames, warmup, false);
       const single = await timeCase(browser, server.url, keys, frames, warmup, true, false);
-      const own = native[name];
+      const own = runNative(tavikBench, name, frames, warmup);
+      nativeHeader = own.header;
       lines.push([name, own.fps.toFixed(1), own.median.toFixed(3), own.p95.toFixed(3),
         drawn.fps.toFixed(1), drawn.median.toFixed(3), drawn.p95.toFixed(3),
         (drawn.fps / own.fps).toFixed(2), skipped.median.toFixed(3),
@@ -107,7 +109,7 @@ async function main([webDir, nativeTable, framesText, warmupText]) {
         own.fps < kBrowserRate ? (await liveRate(browser, server.url, keys)).toFixed(1) : "-"]);
     }
     const live = await liveRate(browser, server.url, "");
-    console.log(fs.readFileSync(nativeTable, "utf8").split("\n").slice(0, 2).join("\n"));
+    console.log(nativeHeader);
     console.log(`browser:     ${version}, WebGL on SwiftShader (headless), ${frames} timed frames ` +
       `after ${warmup + kCountedFrames} on the same clock\n`);
     const header = ["case", "native_fps", "native_med", "native_p95", "web_fps", "web_med",
