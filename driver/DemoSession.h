@@ -8,12 +8,7 @@
 #include <cstdint>
 #include <string>
 
-// One key press: a character for the keyboard handler or a GLUT_KEY_* code for the
-// special-key handler.
-struct KeyStroke {
-    bool special = false;
-    int code = 0;
-};
+#include "driver/KeyStroke.h"
 
 // What a session does once the demo ends itself (the fade-out after Escape): stop drawing, as
 // the program would, or count the end and run on at full light, for tests that go on.

@@ -55,3 +55,25 @@ tavik_install_windows_packages() {
     tavik_install_packages demo
     TAVIK_DEMO_PACKAGES=$saved
 }
+
+# The browser build (scripts/build-web): Debian's Emscripten (with its own clang, binaryen
+# and Node.js), CMake and zip. The browser tests add Chromium and Node's packages themselves.
+TAVIK_WEB_PACKAGES="emscripten cmake make zip git"
+
+tavik_install_web_packages() {
+    local saved=$TAVIK_DEMO_PACKAGES
+    TAVIK_DEMO_PACKAGES=$TAVIK_WEB_PACKAGES
+    tavik_install_packages demo
+    TAVIK_DEMO_PACKAGES=$saved
+}
+
+# The web tier's browser, Debian's Chromium, and Node with npm for its driver (Debian's, unless
+# a node and an npm are on the PATH already).
+tavik_install_web_test_packages() {
+    local saved=$TAVIK_DEMO_PACKAGES
+    TAVIK_DEMO_PACKAGES=chromium
+    command -v node >/dev/null || TAVIK_DEMO_PACKAGES="$TAVIK_DEMO_PACKAGES nodejs"
+    command -v npm >/dev/null || TAVIK_DEMO_PACKAGES="$TAVIK_DEMO_PACKAGES npm"
+    tavik_install_packages demo
+    TAVIK_DEMO_PACKAGES=$saved
+}

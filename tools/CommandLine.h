@@ -1,5 +1,6 @@
 // The tools' command line: getopt_long over each tool's table with the options every tool
-// shares, the parsers of the values their own options take, and the font a tool hands on.
+// shares (the values their own options take are parsed by OptionValues), and the font a tool
+// hands on.
 #pragma once
 
 #include <getopt.h>
@@ -8,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/DemoSession.h"  // KeyStroke
+#include "tools/OptionValues.h"
 
 // The options every tool has, beside its own.
 struct CommonOptions {
@@ -32,17 +33,6 @@ int ReadOptions(int argc, char** argv, std::vector<option> options, const char* 
                 CommonOptions* common, const OptionHandler& apply);
 // The one-line complaint about the command line; returns kUsageError.
 int UsageError(const std::string& message);
-
-// Parses a comma-separated list of key names into strokes, appended to *keys. A name is a
-// single character ("l", "?", "<"), one of space, escape, left, right, up, down, comma, or
-// either followed by *COUNT to repeat it ("l*6"). False, with the reason in *error, for an
-// unknown name.
-bool ParseKeys(const std::string& text, std::vector<KeyStroke>* keys, std::string* error);
-// Parses "WIDTHxHEIGHT" with both sides from 1 to 16384; on failure (which stops the tool)
-// either side may have changed.
-bool ParseSize(const std::string& text, int* width, int* height);
-// Parses a whole non-negative decimal number up to limit.
-bool ParseCount(const std::string& text, int* value, int limit = 999999999);
 
 // The font the tool gives the demo (--font): requested when not empty (it must be readable),
 // else font.bmp in the working directory, else the copy beside the executable, else "" (text

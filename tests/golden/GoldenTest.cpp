@@ -11,27 +11,13 @@
 #include <map>
 #include <string>
 
+#include "tests/golden/GoldenScenes.h"
 #include "tests/golden/PictureCompare.h"
 #include "tests/golden/ToolRun.h"
 #include "driver/Picture.h"
 
 namespace {
-struct GoldenCase {
-    const char* name;
-    const char* arguments;
-};
-
-// Frame 40 is 0.64 s into the demo: the scene has moved and the status line still shows.
-const GoldenCase kCases[] = {
-    {"default", "--size 320x240 --frame 40"},
-    {"help", "--size 640x480 --key 0:? --frame 40"},
-    {"letterbox6", "--size 320x240 --key 0:l*6 --frame 40"},
-    {"wireframe", "--size 320x240 --key 0:w --frame 40"},
-    {"points", "--size 320x240 --key 0:w*2 --frame 40"},
-    {"nested", "--size 320x240 --key 0:o --frame 40"},
-    // Hyperspace needs cleared frames before it: it starts from their depth buffer.
-    {"hyperspace", "--size 320x240 --key 30:space --frame 45"},
-};
+const auto& kCases = kGoldenCases;
 
 class GoldenTest : public ::testing::Test {
 protected:
