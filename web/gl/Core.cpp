@@ -63,6 +63,16 @@ bool Compiling() {
     return state.compilingList != 0;
 }
 
+// The current colour, normal and texture coordinate as a vertex at the origin.
+Vertex CurrentAttributes() {
+    const AttribState& a = state.attribs;
+    Vertex v{};
+    std::copy(a.colour.v, a.colour.v + 4, v.colour);
+    std::copy(a.normal, a.normal + 3, v.normal);
+    std::copy(a.texCoord, a.texCoord + 2, v.texCoord);
+    return v;
+}
+
 // The first viewport and scissor box are the window's size when the context first appears.
 void TakeInitialViewport() {
     if (state.viewportKnown && state.scissorKnown) {
@@ -443,21 +453,10 @@ void Vertex3f(GLfloat x, GLfloat y, GLfloat z) {
     if (!state.inBegin) {
         return;  // OpenGL leaves a vertex outside glBegin/glEnd undefined; Mesa drops it
     }
-    Vertex v;
+    Vertex v = Compiling() ? state.recording : CurrentAttributes();
     v.position[0] = x;
     v.position[1] = y;
     v.position[2] = z;
-    if (Compiling()) {
-        const Vertex& r = state.recording;
-        std::copy(r.colour, r.colour + 4, v.colour);
-        std::copy(r.normal, r.normal + 3, v.normal);
-        std::copy(r.texCoord, r.texCoord + 2, v.texCoord);
-    } else {
-        const AttribState& a = state.attribs;
-        std::copy(a.colour.v, a.colour.v + 4, v.colour);
-        std::copy(a.normal, a.normal + 3, v.normal);
-        std::copy(a.texCoord, a.texCoord + 2, v.texCoord);
-    }
     state.vertices.push_back(v);
 }
 
@@ -1121,10 +1120,7 @@ void NewList(GLuint list, GLenum mode) {
     state.compilingList = list;
     state.compileMode = mode;
     state.compiling = DisplayList{};
-    const AttribState& a = state.attribs;
-    std::copy(a.colour.v, a.colour.v + 4, state.recording.colour);
-    std::copy(a.normal, a.normal + 3, state.recording.normal);
-    std::copy(a.texCoord, a.texCoord + 2, state.recording.texCoord);
+    state.recording = CurrentAttributes();
 }
 
 void EndList() {
