@@ -212,6 +212,12 @@ bool IsOtherSwitch(GLenum cap) {
     }
 }
 
+// Whether the switch is one the shader's lighting uniforms are made from.
+bool FeedsLighting(GLenum cap) {
+    return cap == GL_LIGHTING || cap == GL_COLOR_MATERIAL || cap == GL_NORMALIZE ||
+           (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + kMaxLights);
+}
+
 void SetSwitch(GLenum cap, bool on) {
     if (InsideBegin()) {
         return;
@@ -232,7 +238,9 @@ void SetSwitch(GLenum cap, bool on) {
     if (cap == GL_COLOR_MATERIAL && on) {
         TrackColour();
     }
-    state.lightingChanged = true;
+    if (FeedsLighting(cap)) {
+        state.lightingChanged = true;
+    }
 }
 
 bool IsFace(GLenum face) {
@@ -386,7 +394,11 @@ void RestoreAttribs(const SavedAttribs& saved) {
     if (mask & GL_TRANSFORM_BIT) {
         a.enables.normalize = s.enables.normalize;
     }
-    state.lightingChanged = true;
+    // Only these groups hold what the lighting uniforms are made from (the overlay's
+    // polygon and viewport groups, popped every frame, do not).
+    if (mask & (GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_TRANSFORM_BIT)) {
+        state.lightingChanged = true;
+    }
 }
 
 bool IsBlendFactor(GLenum factor, bool source) {

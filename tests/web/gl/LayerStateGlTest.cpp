@@ -131,6 +131,73 @@ TEST_F(LayerStateTest, LightingIsMesas) {
     }
 }
 
+// Lighting switched between draws reaches the shader whether it is switched directly or put
+// back by glPopAttrib: a torus lit, lit by no light, unlit and lit again, as Mesa draws each.
+TEST_F(LayerStateTest, LightingSwitchedBetweenDrawsIsMesas) {
+    auto frames = [](bool layer) {
+        auto enable = layer ? gl::Enable : glEnable;
+        auto disable = layer ? gl::Disable : glDisable;
+        std::vector<std::vector<Rgb>> pictures;
+        auto frame = [&] {
+            (layer ? gl::Clear : glClear)(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            (layer ? gl::SolidTorus : glutSolidTorus)(0.3, 0.8, 16, 32);
+            pictures.push_back(ReadPixels(0, 0, 640, 480));
+        };
+        (layer ? gl::Viewport : glViewport)(0, 0, 640, 480);
+        (layer ? gl::MatrixMode : glMatrixMode)(GL_PROJECTION);
+        (layer ? gl::Perspective : gluPerspective)(40.0, 640.0 / 480.0, 0.1, 20.0);
+        (layer ? gl::MatrixMode : glMatrixMode)(GL_MODELVIEW);
+        (layer ? gl::LookAt : gluLookAt)(0.0, 0.0, 4.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+        // Every lighting parameter given, as earlier tests leave Mesa's changed.
+        auto lightfv = layer ? gl::Lightfv : glLightfv;
+        auto materialfv = layer ? gl::Materialfv : glMaterialfv;
+        const GLfloat white[4] = {1, 1, 1, 1}, black[4] = {0, 0, 0, 1};
+        const GLfloat grey[4] = {0.2f, 0.2f, 0.2f, 1}, yellow[4] = {0.9f, 0.8f, 0.3f, 1};
+        const GLfloat position[4] = {1, 1, 1, 0}, down[3] = {0, 0, -1};
+        (layer ? gl::LightModelfv : glLightModelfv)(GL_LIGHT_MODEL_AMBIENT, grey);
+        (layer ? gl::LightModeli : glLightModeli)(GL_LIGHT_MODEL_LOCAL_VIEWER, 0);
+        lightfv(GL_LIGHT0, GL_AMBIENT, black);
+        lightfv(GL_LIGHT0, GL_DIFFUSE, white);
+        lightfv(GL_LIGHT0, GL_SPECULAR, black);
+        lightfv(GL_LIGHT0, GL_POSITION, position);
+        lightfv(GL_LIGHT0, GL_SPOT_DIRECTION, down);
+        (layer ? gl::Lightf : glLightf)(GL_LIGHT0, GL_SPOT_CUTOFF, 180.0f);
+        (layer ? gl::Lightf : glLightf)(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.0f);
+        materialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, yellow);
+        materialfv(GL_FRONT_AND_BACK, GL_SPECULAR, black);
+        materialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
+        disable(GL_COLOR_MATERIAL);
+        (layer ? gl::Rotated : glRotated)(50.0, 1.0, 0.3, 0.0);
+        enable(GL_DEPTH_TEST);
+        enable(GL_LIGHTING);
+        enable(GL_LIGHT0);
+        frame();
+        disable(GL_LIGHT0);
+        frame();
+        enable(GL_LIGHT0);
+        (layer ? gl::PushAttrib : glPushAttrib)(GL_ENABLE_BIT);
+        disable(GL_LIGHTING);
+        frame();
+        (layer ? gl::PopAttrib : glPopAttrib)();
+        frame();
+        return pictures;
+    };
+    const auto mesa = frames(false);
+    ResetGlState();
+    glDisable(GL_LIGHT0);
+    std::vector<std::vector<Rgb>> layer;
+    WithLayer([&] { layer = frames(true); });
+    ASSERT_EQ(layer.size(), mesa.size());
+    EXPECT_GT(Compare(mesa[0], mesa[1], 8).differing, 20000) << "the light shows";
+    EXPECT_GT(Compare(mesa[0], mesa[2], 8).differing, 20000) << "the lighting shows";
+    for (size_t i = 0; i < mesa.size(); ++i) {
+        const PixelDifference difference = Compare(mesa[i], layer[i], 1);
+        EXPECT_LE(difference.differing, 10)
+            << "frame " << i << ": pixels off by more than a level; the largest "
+            << difference.largest << " levels";
+    }
+}
+
 // Wrong calls give the errors Mesa gives, in the order Mesa reports them; GLU's names for
 // every error code are the layer's too.
 TEST_F(LayerStateTest, ErrorsAndTheirNamesAreMesas) {
