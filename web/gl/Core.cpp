@@ -376,8 +376,6 @@ void RestoreAttribs(const SavedAttribs& saved) {
         a.enables.pointSmooth = s.enables.pointSmooth;
     }
     if (mask & GL_LIGHTING_BIT) {
-        a.shadeModel = s.shadeModel;
-        a.colourMaterialFace = s.colourMaterialFace;
         a.colourMaterialMode = s.colourMaterialMode;
         a.modelAmbient = s.modelAmbient;
         a.localViewer = s.localViewer;
@@ -801,7 +799,7 @@ void ColorMaterial(GLenum face, GLenum mode) {
         SetError(GL_INVALID_ENUM);
         return;
     }
-    state.attribs.colourMaterialFace = face;
+    // Whichever face is named, the front material (the only one drawn with) tracks.
     state.attribs.colourMaterialMode = mode;
     TrackColour();
     state.lightingChanged = true;
@@ -816,9 +814,8 @@ void ShadeModel(GLenum mode) {
         return;
     }
     if (mode == GL_FLAT) {
-        Unsupported("flat shading", mode);
+        Unsupported("flat shading", mode);  // drawn smooth; nothing reads the mode back
     }
-    state.attribs.shadeModel = mode;
 }
 
 // ---- Rasterisation and fragments

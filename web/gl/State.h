@@ -90,8 +90,6 @@ struct AttribState {
     // GL_POINT_BIT
     float pointSize = 1.0f;
     // GL_LIGHTING_BIT
-    GLenum shadeModel = GL_SMOOTH;
-    GLenum colourMaterialFace = GL_FRONT_AND_BACK;
     GLenum colourMaterialMode = GL_AMBIENT_AND_DIFFUSE;
     Colour modelAmbient{{0.2f, 0.2f, 0.2f, 1}};
     bool localViewer = false;
