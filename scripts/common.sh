@@ -15,9 +15,14 @@ man-db appstream"
 tavik_install_packages() {
     local wanted=$TAVIK_DEMO_PACKAGES
     [ "${1:-}" = demo ] || wanted="$wanted $TAVIK_TEST_PACKAGES"
+    tavik_install_package_list $wanted
+}
+
+# tavik_install_package_list PACKAGE...: installs those of the packages that are missing.
+tavik_install_package_list() {
     local missing=()
     local pkg
-    for pkg in $wanted; do
+    for pkg in "$@"; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" \
             || missing+=("$pkg")
     done
@@ -49,11 +54,9 @@ TAVIK_WINE_PACKAGES="wine64 xvfb xauth xdotool imagemagick"
 
 # tavik_install_windows_packages [wine]
 tavik_install_windows_packages() {
-    local saved=$TAVIK_DEMO_PACKAGES
-    TAVIK_DEMO_PACKAGES=$TAVIK_WINDOWS_PACKAGES
-    [ "${1:-}" = wine ] && TAVIK_DEMO_PACKAGES="$TAVIK_DEMO_PACKAGES $TAVIK_WINE_PACKAGES"
-    tavik_install_packages demo
-    TAVIK_DEMO_PACKAGES=$saved
+    local wanted=$TAVIK_WINDOWS_PACKAGES
+    [ "${1:-}" = wine ] && wanted="$wanted $TAVIK_WINE_PACKAGES"
+    tavik_install_package_list $wanted
 }
 
 # The browser build (scripts/build-web): Debian's Emscripten (with its own clang, binaryen
@@ -61,19 +64,14 @@ tavik_install_windows_packages() {
 TAVIK_WEB_PACKAGES="emscripten cmake make zip git"
 
 tavik_install_web_packages() {
-    local saved=$TAVIK_DEMO_PACKAGES
-    TAVIK_DEMO_PACKAGES=$TAVIK_WEB_PACKAGES
-    tavik_install_packages demo
-    TAVIK_DEMO_PACKAGES=$saved
+    tavik_install_package_list $TAVIK_WEB_PACKAGES
 }
 
 # The web tier's browser, Debian's Chromium, and Node with npm for its driver (Debian's, unless
 # a node and an npm are on the PATH already).
 tavik_install_web_test_packages() {
-    local saved=$TAVIK_DEMO_PACKAGES
-    TAVIK_DEMO_PACKAGES=chromium
-    command -v node >/dev/null || TAVIK_DEMO_PACKAGES="$TAVIK_DEMO_PACKAGES nodejs"
-    command -v npm >/dev/null || TAVIK_DEMO_PACKAGES="$TAVIK_DEMO_PACKAGES npm"
-    tavik_install_packages demo
-    TAVIK_DEMO_PACKAGES=$saved
+    local wanted=(chromium)
+    command -v node >/dev/null || wanted+=(nodejs)
+    command -v npm >/dev/null || wanted+=(npm)
+    tavik_install_package_list "${wanted[@]}"
 }

@@ -43,18 +43,22 @@ void RegisterShellCallbacks() {
     glutWindowStatusFunc(OnWindowStatus);
 }
 
+bool StartInMainWindow() {
+    RegisterShellCallbacks();
+
+    PerfFrequency = QueryPerfFrequency();
+    PerfStart = QueryPerfCounter();
+
+    return AppInit();
+}
+
 int AppMain(int argc, char** argv) {
     if (!PreInit()) {
         std::printf("App returned false on PreInit(), we shouldn't really continue.\n");
         std::exit(0);
     }
     CreateMainWindow(&argc, argv);
-    RegisterShellCallbacks();
-
-    PerfFrequency = QueryPerfFrequency();
-    PerfStart = QueryPerfCounter();
-
-    if (!AppInit()) {
+    if (!StartInMainWindow()) {
         std::printf("App failed to initialize.\n");
         std::exit(0);
     }

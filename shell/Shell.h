@@ -9,6 +9,9 @@ void CreateMainWindow(int* argc, char** argv);
 // The display mode and the window of WindowSize (640 x 480 at start) titled by AppTitle,
 // with an OpenGL context of its own; GLUT is initialised already.
 void OpenMainWindow();
+// The start-up once the window exists, as AppMain runs it: the callbacks, the clock's start,
+// then AppInit, whose result it gives.
+bool StartInMainWindow();
 // Registers the shell's seven callbacks, in the shell's fixed order, and then the window
 // status callback that stops the frames while the window cannot be seen.
 void RegisterShellCallbacks();

@@ -10,7 +10,6 @@
 #include <cstdio>
 
 #include "shell/AppHooks.h"
-#include "shell/Clock.h"
 #include "shell/ProgramState.h"
 #include "shell/Shell.h"
 #include "web/PageHost.h"
@@ -78,10 +77,7 @@ EMSCRIPTEN_KEEPALIVE void tavik_restart() {
         EndSession(0);
         return;
     }
-    RegisterShellCallbacks();
-    PerfFrequency = QueryPerfFrequency();
-    PerfStart = QueryPerfCounter();
-    if (!AppInit()) {
+    if (!StartInMainWindow()) {
         std::printf("App failed to initialize.\n");
         EndSession(0);
         return;

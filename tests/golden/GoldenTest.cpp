@@ -17,13 +17,11 @@
 #include "driver/Picture.h"
 
 namespace {
-const auto& kCases = kGoldenCases;
-
 class GoldenTest : public ::testing::Test {
 protected:
     // Every case is rendered once for all the tests.
     static void SetUpTestSuite() {
-        for (const GoldenCase& c : kCases) {
+        for (const GoldenCase& c : kGoldenCases) {
             const std::string path = OutputPath(std::string(c.name) + "-new.png");
             std::string errors;
             const int status = RunCommand(
@@ -132,7 +130,7 @@ constexpr int kGlyphBottom = 20;
 }  // namespace
 
 TEST_F(GoldenTest, EverySceneMatchesItsReference) {
-    for (const GoldenCase& c : kCases) {
+    for (const GoldenCase& c : kGoldenCases) {
         SCOPED_TRACE(c.name);
         const Picture& actual = Rendered(c.name);
         if (actual.pixels.empty()) {

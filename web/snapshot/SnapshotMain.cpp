@@ -77,19 +77,18 @@ void SetTitle(const std::string& title) {
 }
 
 // The demo's start-up as AppMain runs it, without the main loop: the frames are drawn here,
-// never by GLUT's idle and display callbacks on the browser's clock.
+// never by GLUT's idle and display callbacks on the browser's clock (the browser calls neither
+// before main returns, so taking them away after AppInit is soon enough).
 bool StartDemo(int* argc, char** argv) {
     if (!PreInit()) {
         return false;
     }
     CreateMainWindow(argc, argv);
-    RegisterShellCallbacks();
+    endProcess = RecordEnd;
+    const bool started = StartInMainWindow();
     glutIdleFunc(nullptr);
     glutDisplayFunc([] {});
-    PerfFrequency = QueryPerfFrequency();
-    PerfStart = QueryPerfCounter();
-    endProcess = RecordEnd;
-    return AppInit();
+    return started;
 }
 
 void Type(const KeyStroke& key) {
